@@ -1,0 +1,12 @@
+#pragma once
+// The one channel through which the model tells the user something: the application installs a
+// function that shows the text; the model never shows a window itself.
+
+#include <functional>
+#include <string_view>
+
+namespace orvane {
+
+using WarningSink = std::function<void(std::string_view text)>;
+
+}  // namespace orvane

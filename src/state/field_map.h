@@ -1,0 +1,166 @@
+#pragma once
+// Where every game value the editor knows lies in a save state, how wide it is, and the selectors
+// (member bits, stat and general field numbers, member-set keys) that name them.
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+namespace orvane {
+
+// One bit per party member, in the game's member order.
+enum CharacterId : std::int32_t {
+    kCrono = 1,
+    kMarle = 2,
+    kLucca = 4,
+    kRobo = 8,
+    kFrog = 16,
+    kAyla = 32,
+    kMagus = 64,
+};
+
+enum CharacterStat : std::int32_t {
+    kStatFace = 0,
+    kStatCurrentHp = 1,
+    kStatMaxHp = 2,
+    kStatCurrentMp = 3,
+    kStatMaxMp = 4,
+    kStatPower = 5,
+    kStatStamina = 6,
+    kStatSpeed = 7,
+    kStatMagic = 8,
+    kStatHit = 9,
+    kStatEvade = 10,
+    kStatMagicDefence = 11,
+    kStatLevel = 12,
+    kStatExperience = 13,
+    kStatExperienceToNext = 14,
+    kStatHelmet = 15,
+    kStatArmor = 16,
+    kStatWeapon = 17,
+    kStatAccessory = 18,
+    kStatTechLeft = 19,
+};
+
+enum GeneralField : std::int32_t {
+    kGeneralGold = 0,
+    kGeneralSilverPoints = 1,
+    kGeneralSaves = 2,
+    kGeneralMinuteUnits = 3,
+    kGeneralMinuteTens = 4,
+    kGeneralHourUnits = 5,
+    kGeneralHourTens = 6,
+};
+
+// The bitwise OR of two or three CharacterId values naming a dual or triple technique.
+using MemberSetKey = std::int32_t;
+
+struct Field {
+    std::size_t offset;
+    std::size_t width;  // 1, 2 or 3 bytes
+};
+
+struct MemberInfo {
+    CharacterId id;
+    std::string_view name;
+    std::size_t recordStart;
+    std::size_t nameSlot;
+    std::size_t techLevel;
+};
+
+inline constexpr std::size_t kRecordSize = 80;
+inline constexpr std::size_t kNameSlotSize = 6;
+
+inline constexpr std::array<MemberInfo, 7> kMembers{{
+    {kCrono, "Crono", 12819, 14390, 13386},
+    {kMarle, "Marle", 12899, 14396, 13387},
+    {kLucca, "Lucca", 12979, 14402, 13388},
+    {kRobo, "Robo", 13059, 14408, 13389},
+    {kFrog, "Frog", 13139, 14414, 13390},
+    {kAyla, "Ayla", 13219, 14420, 13391},
+    {kMagus, "Magus", 13299, 14426, 13392},
+}};
+
+// Offsets within a member's record, by CharacterStat. The equipment bytes lie before the
+// experience to the next level although their selectors come after it.
+inline constexpr std::array<Field, 20> kStatFields{{
+    {0, 1},  {3, 2},  {5, 2},  {7, 1},  {9, 1},  {11, 1}, {12, 1}, {13, 1}, {14, 1}, {15, 1},
+    {16, 1}, {17, 1}, {18, 1}, {19, 3}, {43, 2}, {39, 1}, {40, 1}, {41, 1}, {42, 1}, {45, 2},
+}};
+
+// By GeneralField. The play time is one decimal digit per byte, least significant first.
+inline constexpr std::array<Field, 7> kGeneralFields{{
+    {14438, 3},
+    {68709, 1},
+    {13743, 2},
+    {4117, 1},
+    {4118, 1},
+    {4119, 1},
+    {4120, 1},
+}};
+
+inline constexpr int kInventorySlots = 243;
+inline constexpr std::size_t kInventoryIdStart = 12307;
+inline constexpr std::size_t kInventoryAmountStart = 12563;
+
+struct ComboTechInfo {
+    MemberSetKey key;
+    std::size_t offset;
+};
+
+// Pair bytes first, then triples; Lucca with Frog is the last pair.
+inline constexpr std::array<ComboTechInfo, 24> kComboTechs{{
+    {3, 13393},  {5, 13394},  {9, 13395},  {17, 13396}, {33, 13397}, {6, 13398},
+    {10, 13399}, {18, 13400}, {34, 13401}, {12, 13402}, {36, 13403}, {24, 13404},
+    {40, 13405}, {48, 13406}, {20, 13407}, {7, 13408},  {11, 13409}, {19, 13410},
+    {35, 13411}, {13, 13412}, {21, 13413}, {37, 13414}, {25, 13415}, {41, 13416},
+}};
+
+inline constexpr std::size_t kDualTechCount = 15;
+inline constexpr std::size_t kTripleTechCount = 9;
+
+// Null for anything but the seven member bits.
+constexpr const MemberInfo* FindMember(std::int32_t id) {
+    for (const MemberInfo& member : kMembers) {
+        if (member.id == id) {
+            return &member;
+        }
+    }
+    return nullptr;
+}
+
+constexpr std::optional<std::size_t> FindComboTechOffset(MemberSetKey key) {
+    for (const ComboTechInfo& tech : kComboTechs) {
+        if (tech.key == key) {
+            return tech.offset;
+        }
+    }
+    return std::nullopt;
+}
+
+// A technique level n is stored as n one-bits from bit 7 downward.
+constexpr std::uint8_t EncodeTechLevel(int level) {
+    if (level <= 0) {
+        return 0x00;
+    }
+    if (level >= 8) {
+        return 0xFF;
+    }
+    return static_cast<std::uint8_t>(0xFF00u >> level);
+}
+
+// The level of a legal technique byte, or nothing for a byte that is not n high one-bits.
+constexpr std::optional<int> DecodeTechLevel(std::uint8_t byte) {
+    for (int level = 0; level <= 8; ++level) {
+        if (EncodeTechLevel(level) == byte) {
+            return level;
+        }
+    }
+    return std::nullopt;
+}
+
+inline constexpr std::uint8_t kTripleTechLearned = 0x80;
+
+}  // namespace orvane

@@ -1,0 +1,106 @@
+#pragma once
+// The one model object of the editor: the loaded file's path, its whole image, the item
+// catalogue, and the typed accessors through which pages read and change game fields.
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "equipment_lists.h"
+#include "field_map.h"
+#include "item_catalog.h"
+#include "save_state_image.h"
+#include "warning_sink.h"
+
+namespace orvane {
+
+enum class LoadError { None, CannotOpen, CannotRead, WrongSize };
+
+struct LoadResult {
+    LoadError error = LoadError::None;
+    std::uintmax_t sizeFound = 0;  // the file's size, for WrongSize
+
+    explicit operator bool() const { return error == LoadError::None; }
+};
+
+class StateDocument {
+public:
+    StateDocument() = default;
+    StateDocument(const StateDocument&) = delete;
+    StateDocument& operator=(const StateDocument&) = delete;
+
+    // Takes the file only when it opens, reads fully and has exactly the image's size; on any
+    // failure the path and the image stay as they were.
+    LoadResult Load(const std::filesystem::path& path);
+
+    // Replaces the loaded file; false leaves it byte for byte as it was.
+    bool Save();
+    // Writes to another file, which may not exist yet; the document keeps naming the loaded one.
+    bool SaveAs(const std::filesystem::path& path);
+
+    bool IsLoaded() const { return !m_path.empty(); }
+    const std::filesystem::path& GetPath() const { return m_path; }
+    const SaveStateImage& Image() const { return m_image; }
+
+    void SetWarningSink(WarningSink sink) { m_catalog.SetWarningSink(std::move(sink)); }
+
+    // Member records. Unknown members or stats read as 0 and store nothing.
+    std::uint32_t GetStat(std::int32_t character, std::int32_t stat) const;
+    void SetStat(std::int32_t character, std::int32_t stat, std::uint32_t value);
+
+    // Always five characters, blanks where a byte has no letter.
+    std::string GetName(std::int32_t character) const;
+    // Takes the first five characters of UTF-8 text and pads the slot with 0x00.
+    void SetName(std::int32_t character, std::string_view name);
+
+    std::uint32_t GetGeneral(std::int32_t field) const;
+    void SetGeneral(std::int32_t field, std::uint32_t value);
+
+    int GetInventorySize() const { return kInventorySlots; }
+    // Amount 0 leaves the name as it was. An ID without a catalogue name warns and yields an
+    // empty name; GetInventoryItemId tells which ID it was.
+    void GetInventorySlot(int slot, std::uint32_t& amount, std::string& name) const;
+    // Amount 0 clears the slot; an unknown name warns and stores ID 0.
+    void SetInventorySlot(int slot, std::uint32_t amount, std::string_view name);
+    // The raw ID byte and a write by ID, so a slot whose ID the catalogue lacks survives a save.
+    std::uint32_t GetInventoryItemId(int slot) const;
+    void SetInventorySlotById(int slot, std::uint32_t amount, ItemId id);
+
+    std::uint8_t GetTechLevel(std::int32_t character) const;
+    void SetTechLevel(std::int32_t character, std::uint8_t value);
+
+    std::uint8_t GetComboTech(MemberSetKey key) const;
+    void SetComboTech(MemberSetKey key, std::uint8_t value);
+
+    const ItemCatalog& Catalog() const { return m_catalog; }
+    const std::string* GetItemName(ItemId id) const { return m_catalog.GetItemName(id); }
+    ItemId GetItemId(std::string_view name) const { return m_catalog.GetItemId(name); }
+
+    template <typename Sink>
+    void FillArmorList(Sink&& out, int portraitId) const {
+        FillEquipmentList(m_catalog, EquipmentSlot::Armor, portraitId, out);
+    }
+    template <typename Sink>
+    void FillHelmetList(Sink&& out, int portraitId) const {
+        FillEquipmentList(m_catalog, EquipmentSlot::Helmet, portraitId, out);
+    }
+    template <typename Sink>
+    void FillWeaponList(Sink&& out, int portraitId) const {
+        FillEquipmentList(m_catalog, EquipmentSlot::Weapon, portraitId, out);
+    }
+    template <typename Sink>
+    void FillAccessoryList(Sink&& out, int portraitId) const {
+        FillEquipmentList(m_catalog, EquipmentSlot::Accessory, portraitId, out);
+    }
+
+private:
+    std::uint32_t ReadField(std::size_t offset, std::size_t width) const;
+    void WriteField(std::size_t offset, std::size_t width, std::uint32_t value);
+
+    std::filesystem::path m_path;
+    SaveStateImage m_image{};
+    ItemCatalog m_catalog;
+};
+
+}  // namespace orvane
