@@ -35,9 +35,9 @@ struct DemoItem {
 };
 
 constexpr DemoItem kInventory[] = {
-    {"Tonic", 12},     {"Mid Tonic", 7},  {"Ether", 5},     {"Heal", 9},
-    {"Revive", 3},     {"Shelter", 2},    {"Power Tab", 1}, {"Hyper Ether", 4},
-    {"Gold Helm", 1},  {"Speed Belt", 1}, {"Bike Key", 1},  {"Pendant", 1},
+    {"Tonic", 12},    {"Mid Tonic", 7},  {"Ether", 5},     {"Heal", 9},
+    {"Revive", 3},    {"Shelter", 2},    {"Power Tab", 1}, {"Hyper Ether", 4},
+    {"Gold Helm", 1}, {"Speed Belt", 1}, {"Bike Key", 1},  {"Pendant", 1},
 };
 
 // Picks the n-th entry of a member's list for one slot, so equipment always suits its wearer.
@@ -78,9 +78,12 @@ int main(int argc, char** argv) {
         doc.SetStat(m.id, kStatExperience, 9000 * m.level);
         doc.SetStat(m.id, kStatExperienceToNext, 1500 + 40 * m.level);
         doc.SetStat(m.id, kStatTechLeft, 120 + 10 * static_cast<std::uint32_t>(i));
-        doc.SetStat(m.id, kStatHelmet, doc.GetItemId(Pick(doc, EquipmentSlot::Helmet, m.portraitId, 4)));
-        doc.SetStat(m.id, kStatArmor, doc.GetItemId(Pick(doc, EquipmentSlot::Armor, m.portraitId, 5)));
-        doc.SetStat(m.id, kStatWeapon, doc.GetItemId(Pick(doc, EquipmentSlot::Weapon, m.portraitId, 3)));
+        doc.SetStat(m.id, kStatHelmet,
+                    doc.GetItemId(Pick(doc, EquipmentSlot::Helmet, m.portraitId, 4)));
+        doc.SetStat(m.id, kStatArmor,
+                    doc.GetItemId(Pick(doc, EquipmentSlot::Armor, m.portraitId, 5)));
+        doc.SetStat(m.id, kStatWeapon,
+                    doc.GetItemId(Pick(doc, EquipmentSlot::Weapon, m.portraitId, 3)));
         doc.SetStat(m.id, kStatAccessory,
                     doc.GetItemId(Pick(doc, EquipmentSlot::Accessory, m.portraitId, 6)));
         doc.SetTechLevel(m.id, m.techLevel);

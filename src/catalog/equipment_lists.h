@@ -31,7 +31,9 @@ void FillEquipmentList(const ItemCatalog& catalog, EquipmentSlot slot, int portr
 
 // The same for any container with push_back (a QStringList needs the appender form).
 template <typename Container>
-    requires requires(Container& c, const std::string& s) { c.push_back(s); }
+requires requires(Container& c, const std::string& s) {
+    c.push_back(s);
+}
 void FillEquipmentList(const ItemCatalog& catalog, EquipmentSlot slot, int portraitId,
                        Container& out) {
     FillEquipmentList(catalog, slot, portraitId,

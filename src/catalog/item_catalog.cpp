@@ -226,9 +226,13 @@ constexpr std::array<ItemEntry, 213> kItems{{
 
 }  // namespace
 
-std::span<const ItemEntry> ItemCatalogTable() { return kItems; }
+std::span<const ItemEntry> ItemCatalogTable() {
+    return kItems;
+}
 
-ItemCatalog::ItemCatalog() { BuildItemCatalog(); }
+ItemCatalog::ItemCatalog() {
+    BuildItemCatalog();
+}
 
 void ItemCatalog::BuildItemCatalog() {
     m_ids.clear();

@@ -46,7 +46,9 @@ std::u32string DecodeUtf8(std::string_view text) {
     return out;
 }
 
-bool ValidSlot(int slot) { return slot >= 0 && slot < kInventorySlots; }
+bool ValidSlot(int slot) {
+    return slot >= 0 && slot < kInventorySlots;
+}
 
 }  // namespace
 
@@ -58,7 +60,9 @@ LoadResult StateDocument::Load(const std::filesystem::path& path) {
     return result;
 }
 
-bool StateDocument::Save() { return IsLoaded() && SaveAs(m_path); }
+bool StateDocument::Save() {
+    return IsLoaded() && SaveAs(m_path);
+}
 
 bool StateDocument::SaveAs(const std::filesystem::path& path) {
     return ReplaceFileContents(path, m_image);

@@ -26,12 +26,11 @@ Names Fill(EquipmentSlot slot, int portraitId, WarningRecorder* warnings = nullp
 
 // The last n entries of a list.
 Names Tail(const Names& names, std::size_t n) {
-    return Names(names.end() - static_cast<std::ptrdiff_t>(std::min(n, names.size())),
-                 names.end());
+    return Names(names.end() - static_cast<std::ptrdiff_t>(std::min(n, names.size())), names.end());
 }
 
-constexpr int kAllMembers[] = {portrait::kRobo,  portrait::kAyla,  portrait::kCrono,
-                               portrait::kFrog,  portrait::kLucca, portrait::kMagus,
+constexpr int kAllMembers[] = {portrait::kRobo, portrait::kAyla,  portrait::kCrono,
+                               portrait::kFrog, portrait::kLucca, portrait::kMagus,
                                portrait::kMarle};
 constexpr EquipmentSlot kAllSlots[] = {EquipmentSlot::Armor, EquipmentSlot::Helmet,
                                        EquipmentSlot::Weapon, EquipmentSlot::Accessory};
@@ -80,8 +79,8 @@ TEST(EquipmentLists, OrdersKeepTheRunsAsGiven) {
 }
 
 TEST(EquipmentLists, NoListOffersForbiddenOrRepeatedItemsAndAllNamesResolve) {
-    const std::set<std::string> forbidden = {"<empty>", "Bent Sword", "Bent Hilt",
-                                             "Masamune III", "Relic", "Seraph Song"};
+    const std::set<std::string> forbidden = {"<empty>",      "Bent Sword", "Bent Hilt",
+                                             "Masamune III", "Relic",      "Seraph Song"};
     ItemCatalog catalog;
     WarningRecorder warnings;
     for (int member : kAllMembers) {
@@ -111,8 +110,8 @@ TEST(EquipmentLists, FillAppendsToWhatTheCallerHolds) {
     ItemCatalog catalog;
     Names names = {"already here"};
     FillEquipmentList(catalog, EquipmentSlot::Weapon, portrait::kMagus, names);
-    EXPECT_EQ(names, (Names{"already here", "Dark Scythe", "Hurricane", "Star Scythe",
-                            "Doom Sickle"}));
+    EXPECT_EQ(names,
+              (Names{"already here", "Dark Scythe", "Hurricane", "Star Scythe", "Doom Sickle"}));
 
     std::size_t calls = 0;
     FillEquipmentList(catalog, EquipmentSlot::Weapon, portrait::kAyla,

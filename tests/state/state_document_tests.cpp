@@ -16,7 +16,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-Bytes ImageOf(const StateDocument& doc) { return Bytes(doc.Image().begin(), doc.Image().end()); }
+Bytes ImageOf(const StateDocument& doc) {
+    return Bytes(doc.Image().begin(), doc.Image().end());
+}
 
 class DocumentFiles : public ::testing::Test {
 protected:

@@ -42,7 +42,9 @@ Bytes RandomBytes(std::size_t size, std::uint32_t seed) {
     return bytes;
 }
 
-Bytes RandomImage(std::uint32_t seed) { return RandomBytes(orvane::kImageSize, seed); }
+Bytes RandomImage(std::uint32_t seed) {
+    return RandomBytes(orvane::kImageSize, seed);
+}
 
 void WriteBytes(const std::filesystem::path& path, const Bytes& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
