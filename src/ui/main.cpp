@@ -1,0 +1,8 @@
+// orvane: the save-state editor.
+
+#include <QApplication>
+
+int main(int argc, char** argv) {
+    QApplication qt(argc, argv);
+    return 0;
+}
