@@ -1,0 +1,16 @@
+// Conversion of the forms' twip geometry (1440 per inch) to pixels of the screen.
+#pragma once
+
+#include <QRect>
+
+struct TwipRect {
+    int left;
+    int top;
+    int width;
+    int height;
+};
+
+// Uses the logical DPI of the primary screen.
+int TwipsToPixels(int twips);
+
+QRect ToPixels(const TwipRect& rect);

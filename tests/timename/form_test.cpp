@@ -1,0 +1,490 @@
+#include <QAction>
+#include <QApplication>
+#include <QDialog>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QtTest>
+#include <functional>
+#include <memory>
+
+#include "dialogs.h"
+#include "form1.h"
+#include "form2.h"
+#include "module1.h"
+#include "state_files.h"
+#include "text_box.h"
+#include "twips.h"
+
+namespace {
+
+// Answers the open dialog from a script and records every message shown instead of waiting.
+class ScriptedDialogs : public Dialogs {
+public:
+    struct Shown {
+        Icon icon;
+        QString title;
+        QString text;
+    };
+
+    void Message(QWidget*, Icon icon, const QString& title, const QString& text) override {
+        messages.push_back({icon, title, text});
+    }
+
+    QString OpenFileName(QWidget*, const QString& title, const QString& filter,
+                         const QString& current) override {
+        openTitles << title;
+        openFilters << filter;
+        openCurrents << current;
+        if (answers.isEmpty()) {
+            ++unscripted;
+            return {};
+        }
+        return answers.takeFirst();
+    }
+
+    void RunModal(QDialog& dialog) override {
+        dialog.open();
+        if (onModal) {
+            onModal(dialog);
+        } else {
+            ++unscripted;
+        }
+        modalStillOpen = dialog.isVisible();
+    }
+
+    QStringList answers;
+    QStringList openTitles, openFilters, openCurrents;
+    QList<Shown> messages;
+    std::function<void(QDialog&)> onModal;
+    bool modalStillOpen = false;
+    int unscripted = 0;
+};
+
+using Offsets = std::vector<std::int64_t>;
+
+// Tens of hours, units of hours, tens of minutes, units of minutes.
+constexpr std::int64_t kHour1 = 4120, kHour2 = 4119, kMinute1 = 4118, kMinute2 = 4117;
+// Name slots in the game's member order.
+constexpr std::int64_t kCrono = 14390, kMarle = 14396, kLucca = 14402, kRobo = 14408, kFrog = 14414,
+                       kAyla = 14420, kMagus = 14426;
+
+Bytes SampleState() {
+    Bytes bytes = FillerState(Module1::kMinimumStateSize + 64);
+    SetBytes(bytes, kHour1, {12});
+    SetBytes(bytes, kHour2, {7});
+    SetBytes(bytes, kMinute1, {3});
+    SetBytes(bytes, kMinute2, {4});
+    SetBytes(bytes, kCrono, {0xA2, 0xCB, 0xC8, 0xC7, 0xC8});
+    SetBytes(bytes, kMarle, {0xAC, 0xBA, 0xCB, 0xC5, 0xBE});
+    SetBytes(bytes, kLucca, {0xAB, 0xCE, 0xBC, 0xBC, 0xBA});
+    SetBytes(bytes, kRobo, {0xB1, 0xC8, 0xBB, 0xC8, 0x00});
+    SetBytes(bytes, kFrog, {0xA5, 0xCB, 0xC8, 0xC0, 0x00});
+    SetBytes(bytes, kAyla, {0xA0, 0xD2, 0xC5, 0xBA, 0x00});
+    SetBytes(bytes, kMagus, {0xAC, 0xBA, 0xC0, 0xCE, 0xCC});
+    return bytes;
+}
+
+// Saving pads the three four-letter names of the sample with a space code in their fifth byte.
+const Offsets kPaddedFifthBytes = {kRobo + 4, kFrog + 4, kAyla + 4};
+
+Offsets Sorted(Offsets offsets) {
+    std::sort(offsets.begin(), offsets.end());
+    return offsets;
+}
+
+QString ToQString(const std::filesystem::path& path) {
+    return QString::fromStdString(path.string());
+}
+
+void Retype(QLineEdit* box, const QString& text) {
+    box->setFocus();
+    box->selectAll();
+    QTest::keyClick(box, Qt::Key_Delete);
+    QTest::keyClicks(box, text);
+}
+
+}  // namespace
+
+class Form1Test : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void startsEmptyWithFocusInCronosBoxAndTabsInOrder();
+    void layoutUsesTheTwipGeometry();
+    void menuShortcutsRunTheirCommands();
+    void saveBeforeOpenOnlyTellsThereIsNoFile();
+    void openAsksForAStateAndFillsTheBoxes();
+    void renamingMagusToZealChangesOnlyItsSlotAndPadding();
+    void editedTimeDigitsReachTheirBytes();
+    void frogAndRoboBoxesWriteTheirOwnSlots();
+    void boxesLimitWhatIsTyped();
+    void cancellingOpenKeepsFileAndBoxes();
+    void failedOpenWarnsAndKeepsEverything_data();
+    void failedOpenWarnsAndKeepsEverything();
+    void failedSaveWarnsAndWritesNothing_data();
+    void failedSaveWarnsAndWritesNothing();
+    void timeOutsideAByteIsRefusedBeforeWriting();
+    void aboutShowsTheCreditsAndClosesOnOk();
+
+private:
+    QString OpenSample();
+    QStringList BoxTexts() const;
+    void ExpectOnlyWarning(const QStringList& fragments) const;
+
+    std::unique_ptr<StateFiles> m_files;
+    std::unique_ptr<ScriptedDialogs> m_dialogs;
+    std::unique_ptr<Form1> m_form;
+    Bytes m_sample;
+    std::filesystem::path m_samplePath;
+};
+
+void Form1Test::init() {
+    m_files = std::make_unique<StateFiles>();
+    m_dialogs = std::make_unique<ScriptedDialogs>();
+    m_form = std::make_unique<Form1>(*m_dialogs);
+    m_sample = SampleState();
+    m_samplePath = m_files->Write("sample.zs1", m_sample);
+}
+
+void Form1Test::cleanup() {
+    QCOMPARE(m_dialogs->unscripted, 0);
+    m_form.reset();
+    m_dialogs.reset();
+    m_files.reset();
+}
+
+QString Form1Test::OpenSample() {
+    m_dialogs->answers << ToQString(m_samplePath);
+    m_form->mnuOpen->trigger();
+    return ToQString(m_samplePath);
+}
+
+QStringList Form1Test::BoxTexts() const {
+    QStringList texts;
+    for (TextBox* box : m_form->txtName) {
+        texts << box->text();
+    }
+    for (TextBox* box :
+         {m_form->txtHour1, m_form->txtHour2, m_form->txtMinute1, m_form->txtMinute2}) {
+        texts << box->text();
+    }
+    return texts;
+}
+
+void Form1Test::ExpectOnlyWarning(const QStringList& fragments) const {
+    QCOMPARE(m_dialogs->messages.size(), 1);
+    const ScriptedDialogs::Shown& shown = m_dialogs->messages[0];
+    QCOMPARE(shown.icon, Dialogs::Icon::Warning);
+    for (const QString& fragment : fragments) {
+        QVERIFY2(shown.text.contains(fragment), qPrintable(shown.text));
+    }
+}
+
+void Form1Test::startsEmptyWithFocusInCronosBoxAndTabsInOrder() {
+    QCOMPARE(BoxTexts(), QStringList(11, QString()));
+    QVERIFY(m_form->CurrentFile().isEmpty());
+
+    m_form->show();
+    QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
+    QCOMPARE(QApplication::focusWidget(), m_form->txtName[0]);
+
+    const QList<QWidget*> expected = {m_form->txtName[1], m_form->txtName[2], m_form->txtName[3],
+                                      m_form->txtName[4], m_form->txtName[5], m_form->txtName[6],
+                                      m_form->txtHour1,   m_form->txtHour2,   m_form->txtMinute1,
+                                      m_form->txtMinute2, m_form->txtName[0]};
+    for (QWidget* next : expected) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), next);
+    }
+}
+
+void Form1Test::layoutUsesTheTwipGeometry() {
+    QCOMPARE(m_form->windowTitle(), QStringLiteral("tellim"));
+    const qreal dpi = QGuiApplication::primaryScreen()->logicalDotsPerInch();
+    QCOMPARE(TwipsToPixels(1440), qRound(dpi));
+    QCOMPARE(m_form->centralWidget()->size(), QSize(TwipsToPixels(4590), TwipsToPixels(2535)));
+
+    const QStringList captions = {"Crono", "Marle", "Lucca", "Frog", "Robo", "Ayla", "Magus"};
+    QList<QGroupBox*> frames(m_form->Frame1.begin(), m_form->Frame1.end());
+    frames << m_form->Frame2;
+    const QRect client = m_form->centralWidget()->rect();
+    for (qsizetype i = 0; i < frames.size(); ++i) {
+        QCOMPARE(frames[i]->title(),
+                 i < captions.size() ? captions[i] : QStringLiteral("Time Editor"));
+        QVERIFY(client.contains(frames[i]->geometry()));
+        for (qsizetype j = 0; j < i; ++j) {
+            // Rows of frames touch by 15 twips in the original layout, no more.
+            QVERIFY(frames[i]->geometry().intersected(frames[j]->geometry()).height() <=
+                    TwipsToPixels(15) + 1);
+        }
+    }
+    QCOMPARE(m_form->Frame2->geometry(), ToPixels({1560, 1320, 1455, 855}));
+    QCOMPARE(m_form->txtMinute1->geometry(), ToPixels({840, 360, 255, 285}));
+}
+
+void Form1Test::menuShortcutsRunTheirCommands() {
+    QCOMPARE(m_form->menuBar()->actions(),
+             (QList<QAction*>{m_form->mnuFile->menuAction(), m_form->mnuAbout}));
+    QCOMPARE(m_form->mnuFile->actions(),
+             (QList<QAction*>{m_form->mnuOpen, m_form->mnuSave, m_form->mnuSep, m_form->mnuExit}));
+    QVERIFY(m_form->mnuSep->isSeparator());
+    QVERIFY(m_form->mnuAbout->menu() == nullptr);
+
+    m_form->show();
+    QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
+    QTest::keyClick(m_form.get(), Qt::Key_S, Qt::ControlModifier);
+    QCOMPARE(m_dialogs->messages.size(), 1);
+    QTest::keyClick(m_form.get(), Qt::Key_O, Qt::ControlModifier);
+    QCOMPARE(m_dialogs->openTitles.size(), 1);
+    --m_dialogs->unscripted;  // the unanswered dialog counts as a cancel here
+    // Exit asks nothing, even with unsaved edits.
+    QTest::keyClicks(m_form->txtName[0], "Kid");
+    QTest::keyClick(m_form.get(), Qt::Key_Q, Qt::ControlModifier);
+    QVERIFY(!m_form->isVisible());
+    QCOMPARE(m_dialogs->messages.size(), 1);
+}
+
+void Form1Test::saveBeforeOpenOnlyTellsThereIsNoFile() {
+    m_form->mnuSave->trigger();
+    QCOMPARE(m_dialogs->messages.size(), 1);
+    QCOMPARE(m_dialogs->messages[0].icon, Dialogs::Icon::Information);
+    QCOMPARE(m_dialogs->messages[0].title, QStringLiteral("No File"));
+    QCOMPARE(m_dialogs->messages[0].text, QStringLiteral("No File Loaded. Load a File First."));
+    QVERIFY(m_dialogs->openTitles.isEmpty());
+    QCOMPARE(ReadAll(m_samplePath), m_sample);
+}
+
+void Form1Test::openAsksForAStateAndFillsTheBoxes() {
+    const QString path = OpenSample();
+    QCOMPARE(m_dialogs->openTitles, QStringList{"Open Chrono Trigger ZSNES Save State"});
+    QCOMPARE(m_dialogs->openFilters, QStringList{"ZSNES Save State (*.zs*)"});
+    QCOMPARE(m_dialogs->openCurrents, QStringList{QString()});
+    QVERIFY(m_dialogs->messages.isEmpty());
+    QCOMPARE(m_form->CurrentFile(), path);
+    // Box 3 is Frog and box 4 Robo, the other way round from the slots.
+    QCOMPARE(BoxTexts(), (QStringList{"Crono", "Marle", "Lucca", "Frog", "Robo", "Ayla", "Magus",
+                                      "12", "7", "3", "4"}));
+    QCOMPARE(ReadAll(m_samplePath), m_sample);
+
+    OpenSample();
+    QCOMPARE(m_dialogs->openCurrents.last(), path);
+}
+
+void Form1Test::renamingMagusToZealChangesOnlyItsSlotAndPadding() {
+    OpenSample();
+    Retype(m_form->txtName[6], "Zeal");
+    m_form->mnuSave->trigger();
+
+    const Bytes after = ReadAll(m_samplePath);
+    Offsets expected = kPaddedFifthBytes;
+    for (std::int64_t i = 0; i < 5; ++i) {
+        expected.push_back(kMagus + i);
+    }
+    QCOMPARE(ChangedOffsets(m_sample, after), Sorted(expected));
+    QCOMPARE(Bytes(after.begin() + kMagus, after.begin() + kMagus + 6),
+             (Bytes{0xB9, 0xBE, 0xBA, 0xC5, 0xEF, m_sample[kMagus + 5]}));
+    QCOMPARE(m_form->txtName[6]->text(), QStringLiteral("Zeal "));
+    QCOMPARE(m_form->txtName[3]->text(), QStringLiteral("Frog "));
+
+    QCOMPARE(m_dialogs->messages.size(), 1);
+    QCOMPARE(m_dialogs->messages[0].icon, Dialogs::Icon::Information);
+    QCOMPARE(m_dialogs->messages[0].title, QStringLiteral("File Saved"));
+    QCOMPARE(m_dialogs->messages[0].text, QStringLiteral("File Saved Successfully!"));
+    QCOMPARE(m_dialogs->openTitles.size(), 1);
+}
+
+void Form1Test::editedTimeDigitsReachTheirBytes() {
+    OpenSample();
+    Retype(m_form->txtMinute2, "9");
+    Retype(m_form->txtHour2, "");
+    m_form->mnuSave->trigger();
+
+    const Bytes after = ReadAll(m_samplePath);
+    Offsets expected = kPaddedFifthBytes;
+    expected.push_back(kMinute2);
+    expected.push_back(kHour2);
+    QCOMPARE(ChangedOffsets(m_sample, after), Sorted(expected));
+    QCOMPARE(after[kMinute2], std::uint8_t{9});
+    QCOMPARE(after[kHour2], std::uint8_t{0});
+    QCOMPARE(after[kHour1], std::uint8_t{12});
+    QCOMPARE(m_form->txtHour2->text(), QStringLiteral("0"));
+}
+
+void Form1Test::frogAndRoboBoxesWriteTheirOwnSlots() {
+    OpenSample();
+    Retype(m_form->txtName[3], "Toad");
+    Retype(m_form->txtName[4], "Bot");
+    m_form->mnuSave->trigger();
+
+    const Bytes after = ReadAll(m_samplePath);
+    QCOMPARE(Bytes(after.begin() + kFrog, after.begin() + kFrog + 5),
+             (Bytes{0xB3, 0xC8, 0xBA, 0xBD, 0xEF}));
+    QCOMPARE(Bytes(after.begin() + kRobo, after.begin() + kRobo + 5),
+             (Bytes{0xA1, 0xC8, 0xCD, 0xEF, 0xEF}));
+    QCOMPARE(m_form->txtName[3]->text(), QStringLiteral("Toad "));
+    QCOMPARE(m_form->txtName[4]->text(), QStringLiteral("Bot  "));
+}
+
+void Form1Test::boxesLimitWhatIsTyped() {
+    QTest::keyClicks(m_form->txtName[0], "Abcdefg");
+    QCOMPARE(m_form->txtName[0]->text(), QStringLiteral("Abcde"));
+    QTest::keyClicks(m_form->txtMinute1, "123");
+    QCOMPARE(m_form->txtMinute1->text(), QStringLiteral("1"));
+
+    OpenSample();
+    TextBox* hours = m_form->txtHour1;
+    QCOMPARE(hours->text(), QStringLiteral("12"));
+    hours->setFocus();
+    hours->end(false);
+    QTest::keyClicks(hours, "5");
+    QCOMPARE(hours->text(), QStringLiteral("12"));
+    QTest::keyClick(hours, Qt::Key_Backspace);
+    QTest::keyClicks(hours, "5");
+    QCOMPARE(hours->text(), QStringLiteral("1"));
+    QTest::keyClick(hours, Qt::Key_Backspace);
+    QTest::keyClicks(hours, "56");
+    QCOMPARE(hours->text(), QStringLiteral("5"));
+}
+
+void Form1Test::cancellingOpenKeepsFileAndBoxes() {
+    const QString path = OpenSample();
+    Retype(m_form->txtName[0], "Kid");
+    m_dialogs->answers << QString();
+    m_form->mnuOpen->trigger();
+    QCOMPARE(m_form->CurrentFile(), path);
+    QCOMPARE(m_form->txtName[0]->text(), QStringLiteral("Kid"));
+    QVERIFY(m_dialogs->messages.isEmpty());
+}
+
+void Form1Test::failedOpenWarnsAndKeepsEverything_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("missing") << "missing"
+                             << "the file does not exist";
+    QTest::newRow("one byte short") << "short"
+                                    << "too short for a save state";
+    QTest::newRow("read-only") << "read-only"
+                               << "the file is read-only";
+}
+
+void Form1Test::failedOpenWarnsAndKeepsEverything() {
+    QFETCH(QString, kind);
+    QFETCH(QString, reason);
+    const QString good = OpenSample();
+    Retype(m_form->txtName[1], "Nadia");
+    const QStringList boxes = BoxTexts();
+
+    std::filesystem::path bad = m_files->PathOf("bad.zs2");
+    Bytes badBytes = SampleState();
+    if (kind == "short") {
+        badBytes.resize(Module1::kMinimumStateSize - 1);
+    }
+    if (kind != "missing") {
+        m_files->Write("bad.zs2", badBytes);
+    }
+    if (kind == "read-only") {
+        MakeReadOnly(bad);
+    }
+
+    m_dialogs->answers << ToQString(bad);
+    m_form->mnuOpen->trigger();
+
+    ExpectOnlyWarning({ToQString(bad), reason});
+    QCOMPARE(BoxTexts(), boxes);
+    QCOMPARE(m_form->CurrentFile(), good);
+    if (kind == "missing") {
+        QVERIFY(!std::filesystem::exists(bad));
+    } else {
+        QCOMPARE(ReadAll(bad), badBytes);
+    }
+}
+
+void Form1Test::failedSaveWarnsAndWritesNothing_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("removed") << "removed"
+                             << "the file does not exist";
+    QTest::newRow("read-only") << "read-only"
+                               << "the file is read-only";
+    QTest::newRow("cut short") << "short"
+                               << "too short for a save state";
+}
+
+void Form1Test::failedSaveWarnsAndWritesNothing() {
+    QFETCH(QString, kind);
+    QFETCH(QString, reason);
+    const QString path = OpenSample();
+    Retype(m_form->txtName[0], "Kid");
+    Retype(m_form->txtMinute2, "8");
+
+    Bytes expected = m_sample;
+    if (kind == "removed") {
+        std::filesystem::remove(m_samplePath);
+    } else if (kind == "read-only") {
+        MakeReadOnly(m_samplePath);
+    } else {
+        // Long enough for every time byte and all but the last name slot.
+        expected.resize(kMagus + 3);
+        m_files->Write("sample.zs1", expected);
+    }
+    m_form->mnuSave->trigger();
+
+    ExpectOnlyWarning({path, reason, "Nothing was saved."});
+    if (kind == "removed") {
+        QVERIFY(!std::filesystem::exists(m_samplePath));
+    } else {
+        QCOMPARE(ReadAll(m_samplePath), expected);
+    }
+    QCOMPARE(m_form->txtName[0]->text(), QStringLiteral("Kid"));
+}
+
+void Form1Test::timeOutsideAByteIsRefusedBeforeWriting() {
+    SetBytes(m_sample, kHour1, {255});
+    m_files->Write("sample.zs1", m_sample);
+    OpenSample();
+    Retype(m_form->txtName[0], "Kid");
+    // Replacing the middle digit keeps the length, so the limit lets it through.
+    TextBox* hours = m_form->txtHour1;
+    hours->setFocus();
+    hours->setSelection(1, 1);
+    QTest::keyClicks(hours, "9");
+    QCOMPARE(hours->text(), QStringLiteral("295"));
+
+    m_form->mnuSave->trigger();
+    ExpectOnlyWarning({"\"295\"", "0 to 255", "Nothing was saved."});
+    QCOMPARE(ReadAll(m_samplePath), m_sample);
+    QCOMPARE(m_form->focusWidget(), hours);
+}
+
+void Form1Test::aboutShowsTheCreditsAndClosesOnOk() {
+    bool inspected = false;
+    m_dialogs->onModal = [&](QDialog& dialog) {
+        auto* about = qobject_cast<Form2*>(&dialog);
+        QVERIFY(about != nullptr);
+        QCOMPARE(about->parentWidget(), m_form.get());
+        QCOMPARE(about->windowTitle(), QStringLiteral("About..."));
+        QCOMPARE(about->size(), QSize(TwipsToPixels(3390), TwipsToPixels(2775)));
+        QCOMPARE(about->Label1->text(), QStringLiteral("tellim"));
+        QCOMPARE(about->Label1->font().pointSizeF(), 18.0);
+        QCOMPARE(about->Frame1->title(), QStringLiteral("Programmed by:"));
+        QCOMPARE(about->Label2->text(), QStringLiteral("The tellim developers"));
+        QVERIFY(about->Label3->text().contains("README"));
+        QCOMPARE(about->Command1->text(), QStringLiteral("OK"));
+        QVERIFY(about->isModal());
+        QTest::mouseClick(about->Command1, Qt::LeftButton);
+        inspected = true;
+    };
+    m_form->mnuAbout->trigger();
+    QVERIFY(inspected);
+    QVERIFY(!m_dialogs->modalStillOpen);
+}
+
+QTEST_MAIN(Form1Test)
+#include "form_test.moc"
