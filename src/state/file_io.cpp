@@ -146,7 +146,10 @@ bool ReplaceFileContents(const fs::path& requested, std::span<const std::uint8_t
     if (dir.empty()) {
         dir = ".";
     }
-    std::string pattern = (dir / ("." + target.filename().string() + ".XXXXXX")).string();
+    // Hidden, beside the target, so the rename stays within one file system.
+    std::string base = ".";
+    base.append(target.filename().string()).append(".XXXXXX");
+    const std::string pattern = (dir / base).string();
     std::vector<char> name(pattern.begin(), pattern.end());
     name.push_back('\0');
     FileDescriptor fd(::mkstemp(name.data()));

@@ -1,0 +1,73 @@
+// Writes a small seed corpus for each fuzz target: MAKE_FUZZ_SEEDS DIR creates DIR/<target>/.
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "field_map.h"
+#include "save_state_image.h"
+
+namespace fs = std::filesystem;
+using Bytes = std::vector<std::uint8_t>;
+
+namespace {
+
+void Write(const fs::path& path, const Bytes& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
+}
+
+void Append32(Bytes& out, std::uint32_t v) {
+    for (int shift = 24; shift >= 0; shift -= 8) {
+        out.push_back(static_cast<std::uint8_t>(v >> shift));
+    }
+}
+
+// A setter script: mode byte, then (op, selector, values...) steps.
+Bytes DocumentSeed(std::uint8_t op) {
+    Bytes seed = {1};
+    for (const orvane::MemberInfo& m : orvane::kMembers) {
+        seed.push_back(op);
+        Append32(seed, static_cast<std::uint32_t>(m.id));
+        Append32(seed, 13);
+        Append32(seed, 0x01020304);
+    }
+    return seed;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: %s DIR\n", argv[0]);
+        return 2;
+    }
+    const fs::path root = argv[1];
+    const fs::path doc = root / "fuzz_document";
+    const fs::path catalog = root / "fuzz_catalog";
+    fs::create_directories(doc);
+    fs::create_directories(catalog);
+
+    for (std::uint8_t op = 0; op < 10; ++op) {
+        Write(doc / ("setters-" + std::to_string(op)), DocumentSeed(op));
+    }
+    Write(doc / "short-file", Bytes(64, 0));
+    Bytes whole(orvane::kImageSize, 0);
+    Write(doc / "whole-image", whole);
+
+    Bytes lookups;
+    for (std::uint32_t id : {0x00u, 0xBDu, 0x94u, 0xE7u, 0xE8u}) {
+        Append32(lookups, id);
+        lookups.push_back(5);
+        for (char c : std::string("Tonic")) {
+            lookups.push_back(static_cast<std::uint8_t>(c));
+        }
+        lookups.push_back(static_cast<std::uint8_t>(id % 4));
+        Append32(lookups, 103 + id % 7);
+    }
+    Write(catalog / "lookups", lookups);
+    return 0;
+}
