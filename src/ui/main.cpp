@@ -1,8 +1,33 @@
-// orvane: the save-state editor.
+// orvane: the save-state editor. Usage: orvane [FILE]
 
 #include <QApplication>
+#include <QCommandLineParser>
+
+#include "editor_app.h"
+#include "file_dialogs.h"
+#include "messages.h"
 
 int main(int argc, char** argv) {
     QApplication qt(argc, argv);
-    return 0;
+    QApplication::setApplicationName(QString::fromLatin1(orvane::kAppTitle));
+    QApplication::setApplicationVersion(QStringLiteral("1.0"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Edits a save state of 274047 bytes."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("save state to open"),
+                                 QStringLiteral("[FILE]"));
+    parser.process(qt);
+
+    std::optional<QString> file;
+    if (!parser.positionalArguments().isEmpty()) {
+        file = parser.positionalArguments().front();
+    }
+
+    orvane::MessageBoxes messages;
+    orvane::PlatformFileDialogs dialogs;
+    orvane::EditorApp app(messages, dialogs);
+    app.Start(file);
+    return qt.exec();
 }

@@ -1,6 +1,12 @@
 #include "ui_fixtures.h"
 
+#include <QApplication>
+#include <QComboBox>
 #include <QFile>
+#include <QLineEdit>
+
+#include "equipment_lists.h"
+#include "item_catalog.h"
 
 namespace orvane::test {
 
@@ -54,6 +60,81 @@ std::vector<long> DiffOffsets(const QByteArray& before, const QByteArray& after)
         }
     }
     return offsets;
+}
+
+ItemId ListedItem(int portraitId, EquipmentSlot slot, std::size_t position) {
+    static const ItemCatalog catalog;
+    std::vector<std::string> names;
+    FillEquipmentList(catalog, slot, portraitId, names);
+    return catalog.GetItemId(names.at(position));
+}
+
+Bytes PlausibleParty() {
+    struct Portrait {
+        CharacterId member;
+        int portraitId;
+    };
+    constexpr Portrait kPortraits[] = {
+        {kCrono, portrait::kCrono}, {kMarle, portrait::kMarle}, {kLucca, portrait::kLucca},
+        {kRobo, portrait::kRobo},   {kFrog, portrait::kFrog},   {kAyla, portrait::kAyla},
+        {kMagus, portrait::kMagus},
+    };
+    Bytes bytes;
+    std::uint8_t face = 0;
+    for (const auto& [member, portraitId] : kPortraits) {
+        bytes[RecordOffset(member, kStatFace)] = face++;
+        for (CharacterStat stat : {kStatCurrentHp, kStatMaxHp}) {
+            bytes[RecordOffset(member, stat)] = 0x2C;  // 300
+            bytes[RecordOffset(member, stat) + 1] = 0x01;
+        }
+        for (int stat = kStatCurrentMp; stat <= kStatMagicDefence; ++stat) {
+            bytes[RecordOffset(member, static_cast<CharacterStat>(stat))] =
+                static_cast<std::uint8_t>(10 + stat);
+        }
+        bytes[RecordOffset(member, kStatLevel)] = 12;
+        bytes[RecordOffset(member, kStatArmor)] = ListedItem(portraitId, EquipmentSlot::Armor) & 0xFF;
+        bytes[RecordOffset(member, kStatHelmet)] = ListedItem(portraitId, EquipmentSlot::Helmet) & 0xFF;
+        bytes[RecordOffset(member, kStatWeapon)] = ListedItem(portraitId, EquipmentSlot::Weapon) & 0xFF;
+        bytes[RecordOffset(member, kStatAccessory)] =
+            ListedItem(portraitId, EquipmentSlot::Accessory) & 0xFF;
+    }
+    return bytes;
+}
+
+Session::Session() = default;
+
+void Session::Show() {
+    Sheet().show();
+    QApplication::setActiveWindow(&Sheet());
+    if (!QTest::qWaitForWindowActive(&Sheet())) {
+        qWarning("the sheet did not become active");
+    }
+}
+
+void Session::Open(const QString& path) {
+    dialogs.openAnswers << path;
+    Sheet().Open();
+}
+
+void Session::SaveAs(const QString& path) {
+    dialogs.saveAsAnswers << path;
+    Sheet().SaveAs();
+}
+
+void Session::Type(int tab, const char* edit, const QString& text) {
+    auto* control = Find<QLineEdit>(tab, edit);
+    control->selectAll();
+    QTest::keyClick(control, Qt::Key_Delete);
+    QTest::keyClicks(control, text);
+}
+
+void Session::Choose(int tab, const char* list, const QString& entry) {
+    auto* control = Find<QComboBox>(tab, list);
+    const int index = control->findText(entry, Qt::MatchFixedString | Qt::MatchCaseSensitive);
+    if (index < 0) {
+        qFatal("%s has no entry %s", list, qPrintable(entry));
+    }
+    control->setCurrentIndex(index);
 }
 
 namespace {

@@ -9,12 +9,18 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <vector>
 
+#include "editor_app.h"
+#include "editor_sheet.h"
+#include "field_map.h"
 #include "file_dialogs.h"
 #include "messages.h"
 #include "save_state_image.h"
+#include "state_page.h"
+#include "tab_strip.h"
 
 namespace orvane::test {
 
@@ -58,6 +64,49 @@ QString WriteState(const QTemporaryDir& dir, const QString& name, const Bytes& b
 QByteArray ReadFile(const QString& path);
 // Offsets at which two equally long files differ; a size difference is reported as offset -1.
 std::vector<long> DiffOffsets(const QByteArray& before, const QByteArray& after);
+
+inline std::size_t RecordOffset(CharacterId member, CharacterStat stat) {
+    return FindMember(member)->recordStart + kStatFields[static_cast<std::size_t>(stat)].offset;
+}
+inline std::size_t NameOffset(CharacterId member) { return FindMember(member)->nameSlot; }
+
+// The ID of an item the member may wear in the slot (the list's entry at position).
+ItemId ListedItem(int portraitId, EquipmentSlot slot, std::size_t position = 0);
+// Every member's record with values in range, its own face and listed items, so that a page
+// shown and left alone writes back exactly the bytes it read.
+Bytes PlausibleParty();
+
+// The whole application with recorders in place of the seams; tabs: 0 Main, 1 Crono, 2 Marle,
+// 3 Lucca, 4 Robo, 5 Frog, 6 Ayla, 7 Magus.
+class Session {
+public:
+    Session();
+
+    EditorSheet& Sheet() { return app.Sheet(); }
+    StateDocument& Document() { return app.Document(); }
+    // Shows the sheet and makes it the active window, as keyboard shortcuts need.
+    void Show();
+    void Open(const QString& path);
+    void SaveAs(const QString& path);
+    // Switches tabs as a click on the tab does.
+    void ShowTab(int index) { emit Sheet().Tabs()->TabRequested(index); }
+
+    template <typename Control>
+    Control* Find(int tab, const char* name) {
+        auto* control = Sheet().Page(tab)->findChild<Control*>(QString::fromLatin1(name));
+        if (!control) {
+            qFatal("no control %s on tab %d", name, tab);
+        }
+        return control;
+    }
+    // Replaces the edit's text by typing, as a user would.
+    void Type(int tab, const char* edit, const QString& text);
+    void Choose(int tab, const char* list, const QString& entry);
+
+    RecordingMessages messages;
+    ScriptedFileDialogs dialogs;
+    EditorApp app{messages, dialogs};
+};
 
 // Test classes register themselves; the test program runs each in turn.
 using TestFactory = std::function<QObject*()>;

@@ -1,0 +1,249 @@
+#include "editor_sheet.h"
+
+#include <QAction>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QShortcut>
+#include <QStackedWidget>
+#include <QVBoxLayout>
+
+#include "about_dialog.h"
+#include "artwork.h"
+#include "character_page.h"
+#include "main_page.h"
+#include "state_page.h"
+#include "tab_strip.h"
+
+namespace orvane {
+
+namespace {
+
+// The caption strings of the character tabs, by string id 1 to 7.
+constexpr const char* kCaptionStrings[] = {"Crono", "Marle", "Lucca", "Frog",
+                                           "Robo",  "Ayla",  "Magus"};
+
+struct CharacterTab {
+    int captionId;
+    CharacterId character;
+    int portraitId;
+};
+
+// In tab order, which follows the member bits; the string table has Frog before Robo.
+constexpr CharacterTab kCharacterTabs[] = {
+    {1, kCrono, portrait::kCrono}, {2, kMarle, portrait::kMarle}, {3, kLucca, portrait::kLucca},
+    {5, kRobo, portrait::kRobo},   {4, kFrog, portrait::kFrog},   {6, kAyla, portrait::kAyla},
+    {7, kMagus, portrait::kMagus},
+};
+
+std::filesystem::path ToPath(const QString& path) {
+    return std::filesystem::path(QFile::encodeName(path).toStdString());
+}
+
+}  // namespace
+
+QString LoadFailureText(const QString& path, const LoadResult& result) {
+    const QString name = QDir::toNativeSeparators(path);
+    switch (result.error) {
+        case LoadError::CannotOpen:
+            return EditorSheet::tr("Cannot open \"%1\".").arg(name);
+        case LoadError::CannotRead:
+            return EditorSheet::tr("Cannot read \"%1\".").arg(name);
+        case LoadError::WrongSize:
+            return EditorSheet::tr("\"%1\" is no save state: it holds %2 bytes, a save state "
+                                   "holds %3 bytes.")
+                .arg(name)
+                .arg(result.sizeFound)
+                .arg(kImageSize);
+        case LoadError::None:
+            break;
+    }
+    return {};
+}
+
+EditorSheet::EditorSheet(StateDocument& document, Messages& messages, FileDialogs& dialogs)
+    : m_document(document), m_messages(messages), m_dialogs(dialogs) {
+    setWindowTitle(QStringLiteral("Chrono Trigger"));
+    setWindowIcon(AppIcon());
+    setAcceptDrops(true);
+
+    auto* body = new QWidget(this);
+    auto* layout = new QVBoxLayout(body);
+    layout->setSpacing(0);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    m_tabs = new TabStrip(body);
+    m_stack = new QStackedWidget(body);
+    m_stack->setFrameStyle(QFrame::StyledPanel | QFrame::Raised);
+    layout->addWidget(m_tabs);
+    layout->addWidget(m_stack);
+    setCentralWidget(body);
+
+    // The pages in tab order; this order is also the order of reset and write-back.
+    AddPage(new MainPage(m_document, m_messages));
+    for (const CharacterTab& tab : kCharacterTabs) {
+        AddPage(new CharacterPage(m_document, m_messages, kCaptionStrings[tab.captionId - 1],
+                                  tab.character, tab.portraitId));
+    }
+    FinishPages();
+
+    BuildMenu();
+    BuildKeys();
+    connect(m_tabs, &TabStrip::TabRequested, this, &EditorSheet::SwitchTo);
+}
+
+void EditorSheet::AddPage(StatePage* page) {
+    m_pages.push_back(page);
+    m_stack->addWidget(page);
+}
+
+void EditorSheet::FinishPages() {
+    QSize largest;
+    QStringList captions;
+    for (StatePage* page : m_pages) {
+        largest = largest.expandedTo(page->size());
+        captions << page->Caption();
+    }
+    m_stack->setFixedSize(largest + QSize(2, 2) * m_stack->frameWidth());
+    m_tabs->SetTabs(captions, m_stack->width());
+    ShowPage(0, false);
+}
+
+void EditorSheet::BuildMenu() {
+    m_fileMenu = menuBar()->addMenu(tr("&File"));
+    m_fileMenu->addAction(tr("&Open..."), this, &EditorSheet::Open);
+    m_fileMenu->addSeparator();
+    m_save = m_fileMenu->addAction(tr("&Save"), this, &EditorSheet::Save);
+    m_saveAs = m_fileMenu->addAction(tr("S&ave As..."), this, &EditorSheet::SaveAs);
+    m_fileMenu->addSeparator();
+    m_fileMenu->addAction(tr("E&xit"), this, &QWidget::close);
+    m_save->setEnabled(false);
+    m_saveAs->setEnabled(false);
+
+    m_helpMenu = menuBar()->addMenu(tr("&Help"));
+    m_helpMenu->addAction(tr("About..."), this, &EditorSheet::About);
+}
+
+void EditorSheet::BuildKeys() {
+    const auto step = [this](int by) {
+        SwitchTo((CurrentIndex() + by + PageCount()) % PageCount());
+    };
+    const std::pair<QKeySequence, int> keys[] = {
+        {QKeySequence(Qt::CTRL | Qt::Key_Tab), 1},
+        {QKeySequence(Qt::CTRL | Qt::Key_PageDown), 1},
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), -1},
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab), -1},
+        {QKeySequence(Qt::CTRL | Qt::Key_PageUp), -1},
+    };
+    for (const auto& [key, by] : keys) {
+        auto* shortcut = new QShortcut(key, this);
+        connect(shortcut, &QShortcut::activated, this, [step, by = by] { step(by); });
+    }
+}
+
+int EditorSheet::CurrentIndex() const { return m_stack->currentIndex(); }
+
+bool EditorSheet::SwitchTo(int index) { return ShowPage(index, true); }
+
+bool EditorSheet::ShowPage(int index, bool activate) {
+    if (index < 0 || index >= PageCount()) {
+        return false;
+    }
+    if (index != CurrentIndex() && !CurrentPage()->ExchangeFromControls()) {
+        return false;
+    }
+    m_stack->setCurrentIndex(index);
+    m_tabs->SetCurrent(index);
+    if (activate) {
+        CurrentPage()->OnActivate();
+        CurrentPage()->FocusFirstControl();
+    }
+    return true;
+}
+
+void EditorSheet::Open() {
+    if (const std::optional<QString> path = m_dialogs.ChooseFileToOpen(this)) {
+        OpenPath(*path);
+    }
+}
+
+bool EditorSheet::OpenPath(const QString& path) {
+    // Load first: a file that cannot be taken leaves the open file, the pages and the menu alone.
+    const LoadResult result = m_document.Load(ToPath(path));
+    if (!result) {
+        m_messages.Warning(LoadFailureText(path, result));
+        return false;
+    }
+    ShowPage(0, false);
+    for (StatePage* page : m_pages) {
+        page->Reset();
+    }
+    CurrentPage()->OnActivate();
+    CurrentPage()->FocusFirstControl();
+    m_save->setEnabled(true);
+    m_saveAs->setEnabled(true);
+    return true;
+}
+
+bool EditorSheet::PrepareSave() {
+    // A refused value stops the save: writing the pages' held values now would store it.
+    if (!CurrentPage()->ExchangeFromControls()) {
+        return false;
+    }
+    for (StatePage* page : m_pages) {
+        if (page->IsLoaded()) {
+            page->WriteBack();
+        }
+    }
+    return true;
+}
+
+void EditorSheet::ReportSave(bool saved) {
+    if (saved) {
+        m_messages.Information(tr("File Saved Successful!"));
+    } else {
+        m_messages.Warning(tr("Error Saving File!"));
+    }
+}
+
+void EditorSheet::Save() {
+    if (!m_document.IsLoaded() || !PrepareSave()) {
+        return;
+    }
+    ReportSave(m_document.Save());
+}
+
+void EditorSheet::SaveAs() {
+    if (!m_document.IsLoaded()) {
+        return;
+    }
+    const std::optional<QString> path = m_dialogs.ChooseFileToSaveAs(this);
+    if (!path || !PrepareSave()) {
+        return;
+    }
+    ReportSave(m_document.SaveAs(ToPath(*path)));
+}
+
+void EditorSheet::About() {
+    AboutDialog box(this);
+    box.exec();
+}
+
+void EditorSheet::dragEnterEvent(QDragEnterEvent* event) {
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.size() == 1 && urls.front().isLocalFile()) {
+        event->acceptProposedAction();
+    }
+}
+
+void EditorSheet::dropEvent(QDropEvent* event) {
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.size() == 1 && urls.front().isLocalFile()) {
+        event->acceptProposedAction();
+        OpenPath(urls.front().toLocalFile());
+    }
+}
+
+}  // namespace orvane

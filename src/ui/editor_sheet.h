@@ -1,0 +1,74 @@
+#pragma once
+// The editor's one window: the File and Help menus, the tab strip over the pages, and the page
+// protocol that carries every edit between the pages and the document on Open and Save.
+
+#include <QMainWindow>
+#include <vector>
+
+#include "file_dialogs.h"
+#include "messages.h"
+#include "state_document.h"
+
+class QAction;
+class QMenu;
+class QStackedWidget;
+
+namespace orvane {
+
+class StatePage;
+class TabStrip;
+
+class EditorSheet : public QMainWindow {
+    Q_OBJECT
+
+public:
+    EditorSheet(StateDocument& document, Messages& messages, FileDialogs& dialogs);
+
+    void Open();
+    // Open without the dialog: the start-up argument and dropped files come here.
+    bool OpenPath(const QString& path);
+    void Save();
+    void SaveAs();
+    void About();
+
+    // Leave the visible page for another; false when the visible page refuses its values.
+    bool SwitchTo(int index);
+    int CurrentIndex() const;
+    int PageCount() const { return static_cast<int>(m_pages.size()); }
+    StatePage* Page(int index) const { return m_pages.at(static_cast<std::size_t>(index)); }
+    StatePage* CurrentPage() const { return Page(CurrentIndex()); }
+    TabStrip* Tabs() const { return m_tabs; }
+    QMenu* FileMenu() const { return m_fileMenu; }
+    QMenu* HelpMenu() const { return m_helpMenu; }
+    QAction* SaveAction() const { return m_save; }
+    QAction* SaveAsAction() const { return m_saveAs; }
+
+protected:
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    void AddPage(StatePage* page);
+    void BuildMenu();
+    void BuildKeys();
+    void FinishPages();
+    bool ShowPage(int index, bool activate);
+    bool PrepareSave();
+    void ReportSave(bool saved);
+
+    StateDocument& m_document;
+    Messages& m_messages;
+    FileDialogs& m_dialogs;
+    std::vector<StatePage*> m_pages;  // in tab order; owned by the stack
+    TabStrip* m_tabs = nullptr;
+    QStackedWidget* m_stack = nullptr;
+    QMenu* m_fileMenu = nullptr;
+    QMenu* m_helpMenu = nullptr;
+    QAction* m_save = nullptr;
+    QAction* m_saveAs = nullptr;
+};
+
+// The warning for a file that could not be opened, naming it and the reason.
+QString LoadFailureText(const QString& path, const LoadResult& result);
+
+}  // namespace orvane
