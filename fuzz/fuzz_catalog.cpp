@@ -36,9 +36,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
         std::size_t entries = 0;
         FillEquipmentList(catalog, static_cast<EquipmentSlot>(in.Byte() % 4),
-                          static_cast<int>(in.I32() % 200), [&entries](const std::string&) {
-                              ++entries;
-                          });
+                          static_cast<int>(in.I32() % 200),
+                          [&entries](const std::string&) { ++entries; });
         if (entries > 40) {
             std::abort();
         }

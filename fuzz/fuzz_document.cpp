@@ -69,8 +69,8 @@ const fs::path& Scratch() {
     static const fs::path dir = [] {
         // Memory-backed when the machine has it: every run saves, and fsync on a disk is slow.
         std::error_code ec;
-        const fs::path base = fs::is_directory("/dev/shm", ec) ? fs::path("/dev/shm")
-                                                               : fs::temp_directory_path();
+        const fs::path base =
+            fs::is_directory("/dev/shm", ec) ? fs::path("/dev/shm") : fs::temp_directory_path();
         std::string pattern = (base / "fuzz-doc-XXXXXX").string();
         if (::mkdtemp(pattern.data()) == nullptr) {
             std::abort();

@@ -1,6 +1,7 @@
 // Writes a small seed corpus for each fuzz target: MAKE_FUZZ_SEEDS DIR creates DIR/<target>/.
 
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -48,8 +49,10 @@ int main(int argc, char** argv) {
     const fs::path root = argv[1];
     const fs::path doc = root / "fuzz_document";
     const fs::path catalog = root / "fuzz_catalog";
+    const fs::path companion = root / "fuzz_tellim";
     fs::create_directories(doc);
     fs::create_directories(catalog);
+    fs::create_directories(companion);
 
     for (std::uint8_t op = 0; op < 10; ++op) {
         Write(doc / ("setters-" + std::to_string(op)), DocumentSeed(op));
@@ -69,5 +72,20 @@ int main(int argc, char** argv) {
         Append32(lookups, 103 + id % 7);
     }
     Write(catalog / "lookups", lookups);
+
+    // File sizes just below, at and above the smallest state the companion accepts (14432), then
+    // a name and four time digits as typed text.
+    for (std::uint8_t low : {47, 48, 49}) {
+        Bytes seed = {6, low, 5, 'M', 'a', 'g', 'u', 's', 3};
+        for (const char* box : {"Crono", "Marle", "Lucca", "Frog", "Robo", "Ayla", "Magus"}) {
+            seed.push_back(static_cast<std::uint8_t>(std::strlen(box)));
+            seed.insert(seed.end(), box, box + std::strlen(box));
+        }
+        for (char digit : {'1', '2', '3', '4'}) {
+            seed.push_back(1);
+            seed.push_back(static_cast<std::uint8_t>(digit));
+        }
+        Write(companion / ("size-" + std::to_string(low)), seed);
+    }
     return 0;
 }
