@@ -20,15 +20,22 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
     group->setAlignment(Qt::AlignHCenter);
     group->setGeometry(units.Rect({7, 7, 172, 83}));
 
-    const auto addText = [&](const QString& text, const UnitRect& rect) {
+    const auto addText = [&](const QString& text, const UnitRect& rect, bool wrap) {
         auto* label = new QLabel(text, this);
         label->setAlignment(Qt::AlignCenter);
-        label->setWordWrap(true);
-        label->setGeometry(units.Rect(rect));
+        label->setWordWrap(wrap);
+        QRect area = units.Rect(rect);
+        // A one-line text wider than its box grows about the box's centre instead of clipping:
+        // the fonts at hand are wider than the ones the layout was measured with.
+        const int textWidth = label->fontMetrics().horizontalAdvance(text) + 2;
+        if (!wrap && textWidth > area.width()) {
+            area.adjust(-(textWidth - area.width()) / 2, 0, (textWidth - area.width() + 1) / 2, 0);
+        }
+        label->setGeometry(area);
         return label;
     };
-    addText(tr("The orvane developers"), {65, 38, 55, 11});
-    addText(tr("Orvane Save State Editor"), {55, 20, 76, 20});
+    addText(tr("The orvane developers"), {65, 38, 55, 11}, false);
+    addText(tr("Orvane Save State Editor"), {55, 20, 76, 20}, true);
 
     auto* picture = new QLabel(this);
     picture->setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -36,7 +43,7 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
     picture->setPixmap(AboutPicture());
     picture->setGeometry(units.Rect({15, 17, 35, 32}));
 
-    addText(tr("See README.md in the project"), {33, 55, 119, 8});
+    addText(tr("See README.md in the project"), {33, 55, 119, 8}, false);
 
     auto* ok = new QPushButton(tr("OK"), this);
     ok->setDefault(true);

@@ -7,8 +7,17 @@
 namespace orvane {
 
 namespace {
-constexpr int kTabPadding = 8;
+
+QStyleOptionTab TabOption(const QWidget* strip, const QString& caption) {
+    QStyleOptionTab option;
+    option.initFrom(strip);
+    option.shape = QTabBar::RoundedNorth;
+    option.text = caption;
+    option.position = QStyleOptionTab::Middle;
+    return option;
 }
+
+}  // namespace
 
 TabStrip::TabStrip(QWidget* parent) : QWidget(parent) {
     setFocusPolicy(Qt::NoFocus);
@@ -30,16 +39,25 @@ void TabStrip::SetCurrent(int index) {
     update();
 }
 
-int TabStrip::RowHeight() const { return fontMetrics().height() + kTabPadding; }
+QSize TabStrip::TabSize(const QString& caption) const {
+    // The same measure a QTabBar takes, so the style's own padding fits around the caption.
+    const QStyleOptionTab option = TabOption(this, caption);
+    const QSize contents(
+        fontMetrics().horizontalAdvance(caption) +
+            style()->pixelMetric(QStyle::PM_TabBarTabHSpace, &option, this),
+        fontMetrics().height() + style()->pixelMetric(QStyle::PM_TabBarTabVSpace, &option, this));
+    return style()->sizeFromContents(QStyle::CT_TabBarTab, &option, contents, this);
+}
+
+int TabStrip::RowHeight() const { return TabSize(QStringLiteral("X")).height(); }
 
 void TabStrip::Layout() {
-    const QFontMetrics metrics = fontMetrics();
     m_row.assign(m_captions.size(), 0);
     m_slot.assign(m_captions.size(), QRect());
     std::vector<std::vector<int>> rows(1);
     int used = 0;
     for (int i = 0; i < Count(); ++i) {
-        const int width = metrics.horizontalAdvance(m_captions[i]) + 2 * kTabPadding;
+        const int width = TabSize(m_captions[i]).width();
         if (used > 0 && used + width > m_rowWidth) {
             rows.emplace_back();
             used = 0;
@@ -90,12 +108,8 @@ QRect TabStrip::TabRect(int index) const {
 void TabStrip::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     for (int i = 0; i < Count(); ++i) {
-        QStyleOptionTab option;
-        option.initFrom(this);
-        option.shape = QTabBar::RoundedNorth;
+        QStyleOptionTab option = TabOption(this, m_captions[i]);
         option.rect = TabRect(i);
-        option.text = m_captions[i];
-        option.position = QStyleOptionTab::Middle;
         if (i == m_current) {
             option.state |= QStyle::State_Selected;
         }

@@ -35,6 +35,7 @@ protected:
 private:
     void Layout();
     int RowHeight() const;
+    QSize TabSize(const QString& caption) const;
 
     QStringList m_captions;
     std::vector<int> m_row;    // layout row of each tab, 0 first
