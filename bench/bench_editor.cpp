@@ -1,0 +1,153 @@
+// The editor offscreen: the whole cycle (Open, every page's first activation, write-back, Save)
+// and each page's first activation alone. An activation counts until the window is painted: the
+// targets are frames.
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QFile>
+#include <QTemporaryDir>
+#include <cstdlib>
+#include <string>
+
+#include "editor_app.h"
+#include "editor_sheet.h"
+#include "file_dialogs.h"
+#include "messages.h"
+#include "state_page.h"
+
+using namespace orvane;
+
+namespace {
+
+// Counts what the editor would show; a benchmark that drew a warning measured a failure.
+class SilentMessages final : public Messages {
+public:
+    void Show(const QString& text, Icon icon) override {
+        if (icon == Icon::Warning) {
+            lastWarning = text.toStdString();
+            ++warnings;
+        } else {
+            ++informations;
+        }
+    }
+
+    std::string lastWarning;
+    int warnings = 0;
+    int informations = 0;
+};
+
+// The benchmarks open by path; a dialog asked for is a cancel.
+class NoDialogs final : public FileDialogs {
+public:
+    std::optional<QString> ChooseFileToOpen(QWidget*) override { return std::nullopt; }
+    std::optional<QString> ChooseFileToSaveAs(QWidget*) override { return std::nullopt; }
+};
+
+// The shown editor over a copy of the demo state, which Save overwrites.
+struct Editor {
+    Editor() {
+        if (!dir.isValid() || !QFile::copy(QStringLiteral(ORVANE_DEMO_STATE), path)) {
+            std::abort();
+        }
+        app.Start(std::nullopt);
+    }
+
+    EditorSheet& Sheet() { return app.Sheet(); }
+
+    QTemporaryDir dir;
+    QString path = dir.filePath(QStringLiteral("state.zst"));
+    SilentMessages messages;
+    NoDialogs dialogs;
+    EditorApp app{messages, dialogs};
+};
+
+// Paints the window now and delivers what the switch posted, as the next frame would.
+void Frame(EditorSheet& sheet) {
+    sheet.repaint();
+    QCoreApplication::processEvents();
+}
+
+bool Failed(benchmark::State& state, const Editor& editor, bool ok, const char* what) {
+    if (!ok || editor.messages.warnings > 0) {
+        state.SkipWithError(editor.messages.warnings > 0 ? editor.messages.lastWarning.c_str()
+                                                         : what);
+        return true;
+    }
+    return false;
+}
+
+void EditorCycle(benchmark::State& state, Editor& editor) {
+    EditorSheet& sheet = editor.Sheet();
+    for (auto _ : state) {
+        const int savedBefore = editor.messages.informations;
+        if (Failed(state, editor, sheet.OpenPath(editor.path), "open failed")) {
+            break;
+        }
+        Frame(sheet);
+        bool switched = true;
+        for (int i = 0; i < sheet.PageCount() && switched; ++i) {
+            switched = sheet.SwitchTo(i);
+            Frame(sheet);
+        }
+        if (Failed(state, editor, switched, "a page refused to be left")) {
+            break;
+        }
+        sheet.Save();
+        if (Failed(state, editor, editor.messages.informations == savedBefore + 1,
+                   "save reported nothing")) {
+            break;
+        }
+    }
+    state.counters["pages"] = sheet.PageCount();
+}
+
+void FirstActivation(benchmark::State& state, Editor& editor, int index) {
+    EditorSheet& sheet = editor.Sheet();
+    StatePage* page = sheet.Page(index);
+    for (auto _ : state) {
+        state.PauseTiming();
+        // Open shows and fills the first tab; forgetting it makes even that tab's next
+        // activation a first one.
+        const bool opened = sheet.OpenPath(editor.path);
+        page->Reset();
+        Frame(sheet);
+        state.ResumeTiming();
+        if (Failed(state, editor, opened, "open failed")) {
+            break;
+        }
+        const bool switched = sheet.SwitchTo(index);
+        Frame(sheet);
+        if (Failed(state, editor, switched && page->IsLoaded(), "the page did not fill")) {
+            break;
+        }
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QApplication qt(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    // One shown editor for the whole run, gone before the QApplication is.
+    Editor editor;
+
+    benchmark::RegisterBenchmark("EditorCycle",
+                                 [&editor](benchmark::State& state) { EditorCycle(state, editor); })
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime();
+    for (int i = 0; i < editor.Sheet().PageCount(); ++i) {
+        const std::string name = "FirstActivation/" + std::to_string(i) + ":" +
+                                 editor.Sheet().Page(i)->Caption().toStdString();
+        benchmark::RegisterBenchmark(
+            name.c_str(),
+            [&editor, i](benchmark::State& state) { FirstActivation(state, editor, i); })
+            ->Unit(benchmark::kMillisecond)
+            ->UseRealTime();
+    }
+
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
