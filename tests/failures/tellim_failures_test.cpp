@@ -1,0 +1,158 @@
+// The companion's Save under every failure a file can meet after it was opened: each must warn
+// instead of reporting success, and the file must stay exactly as it was.
+
+#include <QDialog>
+#include <QDir>
+#include <QtTest>
+#include <fstream>
+
+#include "dialogs.h"
+#include "file_size_limit.h"
+#include "form1.h"
+#include "module1.h"
+#include "state_files.h"
+#include "text_box.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class RecordingDialogs final : public Dialogs {
+public:
+    void Message(QWidget*, Icon icon, const QString& title, const QString& text) override {
+        shown.push_back({icon, title, text});
+    }
+    QString OpenFileName(QWidget*, const QString&, const QString&, const QString&) override {
+        return answers.isEmpty() ? QString() : answers.takeFirst();
+    }
+    void RunModal(QDialog&) override {}
+
+    struct Shown {
+        Icon icon;
+        QString title;
+        QString text;
+    };
+    QList<Shown> shown;
+    QStringList answers;
+};
+
+enum class Failure {
+    ReadOnly,
+    Deleted,
+    Shortened,
+    DirectoryRemoved,
+    ReplacedByDirectory,
+    DiskFullBeforeTime,
+    DiskFullBeforeNames,
+};
+
+QString FromPath(const fs::path& path) {
+    return QString::fromStdString(path.string());
+}
+
+// A file's bytes, or that it is a directory, or that nothing is there.
+struct Snapshot {
+    bool exists = false;
+    bool isDirectory = false;
+    Bytes bytes;
+
+    static Snapshot Of(const fs::path& path) {
+        std::error_code ec;
+        Snapshot s;
+        s.exists = fs::exists(path, ec);
+        s.isDirectory = fs::is_directory(path, ec);
+        if (s.exists && !s.isDirectory) {
+            s.bytes = ReadAll(path);
+        }
+        return s;
+    }
+    bool operator==(const Snapshot&) const = default;
+};
+
+class TellimSaveFailures : public QObject {
+    Q_OBJECT
+
+private slots:
+    void FailedSaveWarnsAndKeepsTheFile_data() {
+        QTest::addColumn<Failure>("failure");
+        QTest::newRow("read-only") << Failure::ReadOnly;
+        QTest::newRow("deleted after Open") << Failure::Deleted;
+        QTest::newRow("shortened after Open") << Failure::Shortened;
+        QTest::newRow("directory removed") << Failure::DirectoryRemoved;
+        QTest::newRow("replaced by a directory") << Failure::ReplacedByDirectory;
+        // The limits fall before the play time (4117) and between it and the names (14390).
+        QTest::newRow("disk full before the time") << Failure::DiskFullBeforeTime;
+        QTest::newRow("disk full between time and names") << Failure::DiskFullBeforeNames;
+    }
+
+    void FailedSaveWarnsAndKeepsTheFile() {
+        QFETCH(Failure, failure);
+        StateFiles files;
+        const fs::path dir = files.PathOf("saves");
+        fs::create_directory(dir);
+        const fs::path path = dir / "state.zst";
+        {
+            Bytes bytes = FillerState(274047);
+            std::ofstream out(path, std::ios::binary);
+            out.write(reinterpret_cast<const char*>(bytes.data()),
+                      static_cast<std::streamsize>(bytes.size()));
+        }
+
+        RecordingDialogs dialogs;
+        Form1 form(dialogs);
+        dialogs.answers << FromPath(path);
+        form.mnuOpen_Click();
+        QCOMPARE(form.CurrentFile(), FromPath(path));
+        QVERIFY(dialogs.shown.isEmpty());
+        form.txtName[0]->setText(QStringLiteral("Zeal"));
+        form.txtHour1->setText(QStringLiteral("9"));
+
+        rlim_t limit = 0;
+        switch (failure) {
+            case Failure::ReadOnly:
+                MakeReadOnly(path);
+                break;
+            case Failure::Deleted:
+                fs::remove(path);
+                break;
+            case Failure::Shortened:
+                fs::resize_file(path, 14000);
+                break;
+            case Failure::DirectoryRemoved:
+                fs::remove_all(dir);
+                break;
+            case Failure::ReplacedByDirectory:
+                fs::remove(path);
+                fs::create_directory(path);
+                break;
+            case Failure::DiskFullBeforeTime:
+                limit = 4000;
+                break;
+            case Failure::DiskFullBeforeNames:
+                limit = 10000;
+                break;
+        }
+        const Snapshot before = Snapshot::Of(path);
+
+        auto save = [&] {
+            form.mnuSave_Click();
+            return dialogs.shown.size() == 1 && dialogs.shown[0].icon == Dialogs::Icon::Warning &&
+                   !dialogs.shown[0].text.contains(QStringLiteral("Successfully"));
+        };
+        if (limit != 0) {
+            const auto warned = failures::RunWithFileSizeLimit(limit, save);
+            QVERIFY2(warned.has_value(), "the save crashed under a full disk");
+            QVERIFY2(*warned, "a full disk must be reported, not \"File Saved Successfully!\"");
+        } else {
+            QVERIFY2(save(), dialogs.shown.isEmpty() ? "no message"
+                                                     : qPrintable(dialogs.shown.back().text));
+            QVERIFY2(dialogs.shown[0].text.contains(FromPath(path)), "the warning names the file");
+        }
+        QVERIFY(Snapshot::Of(path) == before);
+    }
+};
+
+}  // namespace
+
+QTEST_MAIN(TellimSaveFailures)
+#include "tellim_failures_test.moc"
