@@ -56,6 +56,21 @@ std::filesystem::path ToPath(const QString& path) {
     return std::filesystem::path(QFile::encodeName(path).toStdString());
 }
 
+FileError WriteTimes(const std::filesystem::path& file, const std::array<std::uint8_t, 4>& times) {
+    Module1::ByteFile bytes;
+    if (const FileError error = bytes.Open(file, Module1::kMinimumStateSize);
+        error != FileError::None) {
+        return error;
+    }
+    for (std::size_t i = 0; i < times.size(); ++i) {
+        if (const FileError error = bytes.Write(Module1::kTimeOffsets[i], times[i]);
+            error != FileError::None) {
+            return error;
+        }
+    }
+    return FileError::None;
+}
+
 QString Reason(FileError error) {
     switch (error) {
         case FileError::None:
@@ -226,30 +241,26 @@ bool Form1::SaveState(const QString& path) {
         times[i] = *value;
     }
 
-    // Opening checks the whole state's size and writability before the first byte is written.
-    {
-        Module1::ByteFile bytes;
-        if (const FileError error = bytes.Open(file, Module1::kMinimumStateSize);
-            error != FileError::None) {
-            Warn(action, path, error, QStringLiteral("Nothing was saved."));
-            return false;
-        }
-        for (std::size_t i = 0; i < times.size(); ++i) {
-            if (const FileError error = bytes.Write(Module1::kTimeOffsets[i], times[i]);
-                error != FileError::None) {
-                Warn(action, path, error, QStringLiteral("The file may be partly saved."));
-                return false;
-            }
-        }
+    // Everything a save may change is read first: that checks the whole state's size and
+    // writability before the first byte is written, and lets a save failing half-way (a full
+    // disk, a file cut short meanwhile) put back what it had already written.
+    std::vector<Module1::SavedByte> original;
+    if (const FileError error = Module1::SnapshotBytes(file, Module1::SaveOffsets(), original);
+        error != FileError::None) {
+        Warn(action, path, error, QStringLiteral("Nothing was saved."));
+        return false;
     }
-    for (std::size_t i = 0; i < txtName.size(); ++i) {
-        if (const FileError error =
-                Module1::WriteName(Module1::kNameSlots[i], file,
+    FileError error = WriteTimes(file, times);
+    for (std::size_t i = 0; i < txtName.size() && error == FileError::None; ++i) {
+        error = Module1::WriteName(Module1::kNameSlots[i], file,
                                    txtName[i]->text().toStdU32String(), Module1::kNameLength);
-            error != FileError::None) {
-            Warn(action, path, error, QStringLiteral("The file may be partly saved."));
-            return false;
-        }
+    }
+    if (error != FileError::None) {
+        const bool restored = Module1::RestoreBytes(file, original) == FileError::None;
+        Warn(action, path, error,
+             restored ? QStringLiteral("Nothing was saved.")
+                      : QStringLiteral("The file may be partly saved."));
+        return false;
     }
     return true;
 }

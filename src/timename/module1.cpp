@@ -157,6 +157,48 @@ FileError WriteName(std::int64_t start, const std::filesystem::path& path, std::
     return FileError::None;
 }
 
+std::vector<std::int64_t> SaveOffsets() {
+    std::vector<std::int64_t> offsets(kTimeOffsets.begin(), kTimeOffsets.end());
+    for (std::int64_t slot : kNameSlots) {
+        for (int i = 0; i < kNameLength; ++i) {
+            offsets.push_back(slot + i);
+        }
+    }
+    return offsets;
+}
+
+FileError SnapshotBytes(const std::filesystem::path& path, const std::vector<std::int64_t>& offsets,
+                        std::vector<SavedByte>& saved) {
+    ByteFile file;
+    if (const FileError error = file.Open(path, kMinimumStateSize); error != FileError::None) {
+        return error;
+    }
+    saved.clear();
+    for (std::int64_t offset : offsets) {
+        std::uint8_t value = 0;
+        if (const FileError error = file.Read(offset, value); error != FileError::None) {
+            return error;
+        }
+        saved.push_back({offset, value});
+    }
+    return FileError::None;
+}
+
+FileError RestoreBytes(const std::filesystem::path& path, const std::vector<SavedByte>& saved) {
+    ByteFile file;
+    if (const FileError error = file.Open(path, kMinimumStateSize); error != FileError::None) {
+        return error;
+    }
+    FileError first = FileError::None;
+    for (const SavedByte& byte : saved) {
+        const FileError error = file.Write(byte.offset, byte.value);
+        if (first == FileError::None) {
+            first = error;
+        }
+    }
+    return first;
+}
+
 std::optional<std::uint8_t> TimeByteFromText(std::string_view text) {
     std::size_t pos = 0;
     while (pos < text.size() && (text[pos] == ' ' || text[pos] == '\t')) {

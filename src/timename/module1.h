@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace Module1 {
 
@@ -66,6 +67,20 @@ FileError ReadName(std::int64_t start, const std::filesystem::path& path, int le
 // code leaves its byte alone. Characters past length are ignored, so the slot's sixth byte stays.
 FileError WriteName(std::int64_t start, const std::filesystem::path& path, std::u32string_view text,
                     int length);
+
+// A byte as it was before a save, so that a save failing half-way can be undone.
+struct SavedByte {
+    std::int64_t offset;
+    std::uint8_t value;
+};
+
+// Every offset a save may write: the time digits, then the first five bytes of each name slot.
+std::vector<std::int64_t> SaveOffsets();
+// Reads the bytes at offsets; nothing is written.
+FileError SnapshotBytes(const std::filesystem::path& path, const std::vector<std::int64_t>& offsets,
+                        std::vector<SavedByte>& saved);
+// Writes every saved byte back, going on past a failure; the first error is returned.
+FileError RestoreBytes(const std::filesystem::path& path, const std::vector<SavedByte>& saved);
 
 // The number at the start of a time box's text, rounded half to even; nullopt when it does not
 // fit a byte. Text without a leading number counts as 0.
