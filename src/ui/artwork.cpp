@@ -18,7 +18,12 @@ struct MemberArt {
     int sides;  // medallion outline; 0 is a circle. Marle and Magus share an initial, not a shape.
 };
 
-constexpr int kSmallPortraitOffset = 20;
+// The small pictures 123 to 129 go by name (Ayla, Crono, Frog, Lucca, Magus, Marle, Robo), not
+// in the order of the portraits 103 to 109, which put Robo first.
+constexpr int kFirstSmallPicture = 123;
+constexpr int kSmallPictureMembers[] = {portrait::kAyla,  portrait::kCrono, portrait::kFrog,
+                                        portrait::kLucca, portrait::kMagus, portrait::kMarle,
+                                        portrait::kRobo};
 
 const std::array<MemberArt, 7> kMemberArt{{
     {portrait::kCrono, u'C', qRgb(196, 52, 40), 0},
@@ -113,7 +118,10 @@ QPixmap Portrait(int id) {
 }
 
 QPixmap SmallPortrait(int id) {
-    const MemberArt* art = FindArt(id - kSmallPortraitOffset);
+    const int index = id - kFirstSmallPicture;
+    const MemberArt* art = index >= 0 && index < static_cast<int>(std::size(kSmallPictureMembers))
+                               ? FindArt(kSmallPictureMembers[index])
+                               : nullptr;
     return art ? Medallion(*art, 24) : QPixmap();
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 // The editor's own pictures, painted in code: member portraits (103 to 109), their small forms
-// (123 to 129, same member order as 103 to 109), the window icon (101) and the About picture (133).
+// (123 to 129), the window icon (101) and the About picture (133).
 
 #include <QIcon>
 #include <QPixmap>
