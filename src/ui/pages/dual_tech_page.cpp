@@ -18,9 +18,21 @@ struct PairRow {
 
 // By pair, in byte order: pairs 1 to 8 down the left column, 9 to 15 down the right.
 constexpr std::array<PairRow, kDualTechCount> kPairRows{{
-    {1043, 5, 5},     {1046, 5, 25},    {1044, 5, 45},    {1047, 5, 65},    {1045, 5, 85},
-    {1048, 5, 105},   {1049, 5, 125},   {1050, 5, 145},   {1051, 125, 5},   {1054, 125, 25},
-    {1052, 125, 45},  {1055, 125, 65},  {1053, 125, 85},  {1056, 125, 105}, {1057, 125, 125},
+    {1043, 5, 5},
+    {1046, 5, 25},
+    {1044, 5, 45},
+    {1047, 5, 65},
+    {1045, 5, 85},
+    {1048, 5, 105},
+    {1049, 5, 125},
+    {1050, 5, 145},
+    {1051, 125, 5},
+    {1054, 125, 25},
+    {1052, 125, 45},
+    {1055, 125, 65},
+    {1053, 125, 85},
+    {1056, 125, 105},
+    {1057, 125, 125},
 }};
 
 constexpr int kSpacing = 20;
@@ -35,8 +47,9 @@ DualTechPage::DualTechPage(StateDocument& document, Messages& messages)
         const PairRow& row = kPairRows[i];
         const DualTechInfo& pair = kDualTechs[i];
         for (std::size_t side = 0; side < pair.members.size(); ++side) {
-            QLabel* picture = AddPicture(SmallPortrait(SmallPictureId(pair.members[side])),
-                                         {row.x + kSpacing * static_cast<int>(side), row.y, 20, 18});
+            QLabel* picture =
+                AddPicture(SmallPortrait(SmallPictureId(pair.members[side])),
+                           {row.x + kSpacing * static_cast<int>(side), row.y, 20, 18});
             picture->setFrameStyle(QFrame::NoFrame);
         }
         QComboBox* list = AddDropList(row.x + 2 * kSpacing, row.y, kListWidth, kListDropped);
@@ -73,7 +86,8 @@ bool DualTechPage::ReadControls() {
 void DualTechPage::WriteBack() {
     StateDocument& document = Document();
     for (std::size_t i = 0; i < kDualTechCount; ++i) {
-        document.SetComboTech(kDualTechs[i].key, LevelByte(m_levels[i], kDualTechLevels, Message()));
+        document.SetComboTech(kDualTechs[i].key,
+                              LevelByte(m_levels[i], kDualTechLevels, Message()));
     }
 }
 

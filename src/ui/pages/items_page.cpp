@@ -26,8 +26,9 @@ QString ToQString(const std::string& text) {
 
 QFont InventoryListFont() {
     const QString family = QStringLiteral("Courier New");
-    QFont font = QFontDatabase::hasFamily(family) ? QFont(family)
-                                                  : QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    QFont font = QFontDatabase::hasFamily(family)
+                     ? QFont(family)
+                     : QFontDatabase::systemFont(QFontDatabase::FixedFont);
     font.setPointSize(kListFontPoints);
     font.setFixedPitch(true);
     return font;

@@ -95,11 +95,12 @@ TechPage::TechPage(StateDocument& document, Messages& messages)
 void TechPage::Fill() {
     const StateDocument& document = Document();
     for (std::size_t i = 0; i < kTechRows.size(); ++i) {
-        m_techLeft[i] = static_cast<std::int32_t>(document.GetStat(kTechRows[i].member, kStatTechLeft));
+        m_techLeft[i] =
+            static_cast<std::int32_t>(document.GetStat(kTechRows[i].member, kStatTechLeft));
     }
     for (std::size_t i = 0; i < kTechRows.size(); ++i) {
-        m_levels[i] = HeldLevel(DecodeTechLevel(document.GetTechLevel(kTechRows[i].member)), Message(),
-                                tr("Illegal Tech Level Value!"));
+        m_levels[i] = HeldLevel(DecodeTechLevel(document.GetTechLevel(kTechRows[i].member)),
+                                Message(), tr("Illegal Tech Level Value!"));
     }
 }
 
@@ -118,8 +119,9 @@ bool TechPage::ReadControls() {
     for (std::size_t i = 0; i < kTechRows.size(); ++i) {
         const std::optional<std::int32_t> value = ParseSigned(m_techLeftEdits[i]->text());
         if (!value) {
-            return Refuse(m_techLeftEdits[i], tr("%1's Tech Left must be a whole number.")
-                                                  .arg(MemberName(kTechRows[i].member)));
+            return Refuse(
+                m_techLeftEdits[i],
+                tr("%1's Tech Left must be a whole number.").arg(MemberName(kTechRows[i].member)));
         }
         m_techLeft[i] = *value;
     }
@@ -139,7 +141,8 @@ bool TechPage::ReadControls() {
 void TechPage::WriteBack() {
     StateDocument& document = Document();
     for (std::size_t i = 0; i < kTechRows.size(); ++i) {
-        document.SetStat(kTechRows[i].member, kStatTechLeft, static_cast<std::uint32_t>(m_techLeft[i]));
+        document.SetStat(kTechRows[i].member, kStatTechLeft,
+                         static_cast<std::uint32_t>(m_techLeft[i]));
     }
     for (std::size_t i = 0; i < kTechRows.size(); ++i) {
         document.SetTechLevel(kTechRows[i].member,

@@ -61,9 +61,10 @@ TripleTechPage::TripleTechPage(StateDocument& document, Messages& messages)
         QGroupBox* group = AddGroup(GroupCaption(tech), {x, y, 73, 42});
         group->setAlignment(Qt::AlignHCenter);
         for (std::size_t at = 0; at < tech.members.size(); ++at) {
-            QLabel* picture = AddPicture(SmallPortrait(SmallPictureId(tech.members[at])),
-                                         {x + kPictureInsetX[column] + kSpacing * static_cast<int>(at),
-                                          y + kPictureInsetY[row], 20, 18});
+            QLabel* picture =
+                AddPicture(SmallPortrait(SmallPictureId(tech.members[at])),
+                           {x + kPictureInsetX[column] + kSpacing * static_cast<int>(at),
+                            y + kPictureInsetY[row], 20, 18});
             picture->setFrameStyle(QFrame::NoFrame);
         }
 
