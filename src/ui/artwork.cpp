@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <QPainterPath>
+#include <QPixmapCache>
 #include <QtMath>
 #include <array>
 
@@ -110,11 +111,23 @@ QPixmap IconImage(int size) {
     return pixmap;
 }
 
+// The technique pages show each member's medallion many times; painting it once per size keeps
+// the sheet's start-up short.
+QPixmap CachedMedallion(const MemberArt& art, int size) {
+    const QString key = QStringLiteral("orvane-medallion-%1-%2").arg(art.portraitId).arg(size);
+    QPixmap pixmap;
+    if (!QPixmapCache::find(key, &pixmap)) {
+        pixmap = Medallion(art, size);
+        QPixmapCache::insert(key, pixmap);
+    }
+    return pixmap;
+}
+
 }  // namespace
 
 QPixmap Portrait(int id) {
     const MemberArt* art = FindArt(id);
-    return art ? Medallion(*art, 50) : QPixmap();
+    return art ? CachedMedallion(*art, 50) : QPixmap();
 }
 
 QPixmap SmallPortrait(int id) {
@@ -122,7 +135,7 @@ QPixmap SmallPortrait(int id) {
     const MemberArt* art = index >= 0 && index < static_cast<int>(std::size(kSmallPictureMembers))
                                ? FindArt(kSmallPictureMembers[index])
                                : nullptr;
-    return art ? Medallion(*art, 24) : QPixmap();
+    return art ? CachedMedallion(*art, 24) : QPixmap();
 }
 
 QIcon AppIcon() {
