@@ -132,8 +132,11 @@ void InventoryListBox::RemoveAmount(const QString& amountText, const QString& na
 }
 
 bool InventoryListBox::RemoveItem(const QString& name) {
-    const int line = FindItemLine(name);
-    if (line < 0) {
+    return EmptyLine(FindItemLine(name));
+}
+
+bool InventoryListBox::EmptyLine(int line) {
+    if (line < 0 || line >= count()) {
         return false;
     }
     ReplaceLine(line, QString::fromLatin1(kEmptyLine));

@@ -38,6 +38,17 @@ Bytes Inventory(std::initializer_list<std::array<int, 3>> rows) {
     return bytes;
 }
 
+// The ID and amount offsets of the slots, as ChangedOffsets lists them.
+std::vector<long> BothBytesOf(std::initializer_list<std::size_t> slotIndices) {
+    std::vector<long> offsets;
+    for (std::size_t start : {kIds, kAmounts}) {
+        for (std::size_t slot : slotIndices) {
+            offsets.push_back(static_cast<long>(start + slot));
+        }
+    }
+    return offsets;
+}
+
 QString Line(const ItemsPage& page, int line) {
     return page.List()->item(line)->text();
 }
@@ -87,8 +98,12 @@ private slots:
 
     void itemBoxOffersSortedNamesWithoutFistsAndStartsAtTonic() {
         PageHarness<ItemsPage> harness(Inventory({}));
-        ItemsPage& page = harness.Show();
+        ItemsPage& page = *harness.page;
         QComboBox* box = page.ItemBox();
+        QVERIFY(!box->isEnabled());
+        QVERIFY(!page.ClearAllButton()->isEnabled());
+        harness.Show();
+        QVERIFY(page.ClearAllButton()->isEnabled());
 
         QCOMPARE(box->count(), 207);
         for (int i = 1; i < box->count(); ++i) {
@@ -105,20 +120,6 @@ private slots:
         QCOMPARE(page.AmountEdit()->text(), QStringLiteral("1"));
         QCOMPARE(page.AmountEdit()->maxLength(), 2);
         QVERIFY(QFontInfo(page.List()->font()).fixedPitch());
-    }
-
-    void controlsStayDisabledUntilAFileIsShown() {
-        PageHarness<ItemsPage> harness(Inventory({}));
-        ItemsPage& page = *harness.page;
-        for (QWidget* control : std::initializer_list<QWidget*>{
-                 page.List(), page.ItemBox(), page.AmountEdit(), page.AddAmountButton(),
-                 page.ClearAllButton(), page.MoveDownButton()}) {
-            QVERIFY(!control->isEnabled());
-        }
-        harness.Show();
-        QVERIFY(page.ClearAllButton()->isEnabled());
-        QVERIFY(!page.MoveUpButton()->isEnabled());
-        QVERIFY(page.MoveDownButton()->isEnabled());
     }
 
     void addAmountCapsAtNinetyNineAndFillsTheFirstEmptyLine() {
@@ -187,9 +188,7 @@ private slots:
         QVERIFY(harness.messages.shown.empty());
 
         QVERIFY(harness.Save());
-        QCOMPARE(harness.ChangedOffsets(),
-                 (std::vector<long>{long(kIds), long(kIds + 1), long(kIds + 3), long(kAmounts),
-                                    long(kAmounts + 1), long(kAmounts + 3)}));
+        QCOMPARE(harness.ChangedOffsets(), BothBytesOf({0, 1, 3}));
     }
 
     void amountEditOfNothingOrZerosDisablesTheAmountButtons() {
@@ -236,9 +235,7 @@ private slots:
         QVERIFY(!page.MoveDownButton()->isEnabled());
 
         QVERIFY(harness.Save());
-        QCOMPARE(harness.ChangedOffsets(),
-                 (std::vector<long>{long(kIds + 2), long(kIds + 3), long(kAmounts + 2),
-                                    long(kAmounts + 3)}));
+        QCOMPARE(harness.ChangedOffsets(), BothBytesOf({2, 3}));
         QCOMPARE(harness.SavedByte(kIds + 2), kElixir);
         QCOMPARE(harness.SavedByte(kAmounts + 2), 3);
         QCOMPARE(harness.SavedByte(kIds + 3), kEther);
@@ -258,9 +255,7 @@ private slots:
         QCOMPARE(page.List()->SelectedLine(), 0);
         QVERIFY(!page.MoveUpButton()->isEnabled());
         QVERIFY(harness.Save());
-        QCOMPARE(harness.ChangedOffsets(),
-                 (std::vector<long>{long(kIds), long(kIds + 100), long(kAmounts),
-                                    long(kAmounts + 100)}));
+        QCOMPARE(harness.ChangedOffsets(), BothBytesOf({0, 100}));
     }
 
     void addingANewItemToAFullInventoryWarnsAndChangesNothing() {
@@ -308,9 +303,7 @@ private slots:
         Click(page.MoveDownButton());
         QVERIFY(harness.Save());
         QVERIFY(harness.messages.shown.empty());
-        QCOMPARE(harness.ChangedOffsets(),
-                 (std::vector<long>{long(kIds + 1), long(kIds + 2), long(kIds + 3),
-                                    long(kAmounts + 1), long(kAmounts + 2), long(kAmounts + 3)}));
+        QCOMPARE(harness.ChangedOffsets(), BothBytesOf({1, 2, 3}));
         QCOMPARE(harness.SavedByte(kIds), kUnknown);
         QCOMPARE(harness.SavedByte(kAmounts), 7);
         QCOMPARE(harness.SavedByte(kIds + 2), kTonic);
@@ -318,14 +311,23 @@ private slots:
         QCOMPARE(harness.SavedByte(kAmounts + 3), 3);
     }
 
-    void clearAllStillEmptiesUnknownItems() {
-        PageHarness<ItemsPage> harness(Inventory({{0, kUnknown, 7}}));
+    void unknownItemsGoWhenTheUserRemovesOrClearsThem() {
+        PageHarness<ItemsPage> harness(Inventory({{0, kUnknown, 7}, {1, kTonic, 2}, {2, 0xE8, 1}}));
         ItemsPage& page = harness.Show();
+        // The Item box cannot name the unknown item; Remove Item takes the selected line then.
+        page.List()->SelectLine(2);
+        Click(page.RemoveItemButton());
+        QCOMPARE(Line(page, 2), QStringLiteral("<empty>"));
+        QCOMPARE(Line(page, 1), QStringLiteral("2    Tonic"));
+        page.List()->SelectLine(1);
+        Click(page.RemoveItemButton());
+        QCOMPARE(Line(page, 1), QStringLiteral("<empty>"));
+        QCOMPARE(Line(page, 0), QStringLiteral("7    Unknown item 0x1B"));
         Click(page.ClearAllButton());
         QCOMPARE(Line(page, 0), QStringLiteral("<empty>"));
+
         QVERIFY(harness.Save());
-        QCOMPARE(harness.SavedByte(kIds), 0);
-        QCOMPARE(harness.SavedByte(kAmounts), 0);
+        QCOMPARE(harness.ChangedOffsets(), BothBytesOf({0, 1, 2}));
     }
 
     void resetEmptiesTheListAndTheNextShowRefills() {

@@ -115,22 +115,6 @@ private slots:
         QCOMPARE(DiffOffsets(secondBefore, ReadFile(second)), std::vector<long>{long(kTwister)});
         QCOMPARE(static_cast<std::uint8_t>(ReadFile(second).at(kTwister)), 0x80);
     }
-
-    void aRefusedTechLeftStopsTheSave() {
-        Session session;
-        const QString path = WriteState(m_dir, "refused.zst", QuietState());
-        const QByteArray before = ReadFile(path);
-        session.Open(path);
-        session.ShowTab(kTechTab);
-        session.Type(kTechTab, "1040", QStringLiteral("-5"));
-        session.ShowTab(0);
-        QCOMPARE(session.Sheet().CurrentIndex(), kTechTab);
-        session.Sheet().Save();
-        QCOMPARE(session.messages.Take(),
-                 (QStringList{"Ayla's Tech Left must lie between 0 and 9999.",
-                              "Ayla's Tech Left must lie between 0 and 9999."}));
-        QCOMPARE(DiffOffsets(before, ReadFile(path)), std::vector<long>{});
-    }
 };
 
 ORVANE_UI_TEST(SheetPagesTest);

@@ -137,16 +137,6 @@ private slots:
         QCOMPARE(harness.SavedByte(kTechLeft[kAylaRow]), 0x2C);
         QCOMPARE(harness.SavedByte(kTechLeft[kAylaRow] + 1), 0x01);
     }
-
-    void aPageNotShownSinceTheResetWritesNothing() {
-        PageHarness<TechPage> harness(TechState());
-        TechPage& page = harness.Show();
-        page.LevelList(kCronoRow)->setCurrentIndex(5);
-        QVERIFY(page.ExchangeFromControls());
-        page.Reset();
-        QVERIFY(harness.Save());
-        QCOMPARE(harness.ChangedOffsets(), std::vector<long>{});
-    }
 };
 
 ORVANE_UI_TEST(TechPageTest);
