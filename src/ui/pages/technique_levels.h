@@ -1,6 +1,6 @@
 #pragma once
-// What the Tech and Dual Tech pages share: level lists whose index is the level, and the
-// checked decoding and encoding between a held list index and a technique byte.
+// What the technique pages share: level lists whose index is the level, the checked decoding
+// and encoding between a held list index and a technique byte, and each member's pictures.
 
 #include <QString>
 #include <cstdint>
