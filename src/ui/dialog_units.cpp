@@ -15,11 +15,17 @@ DialogUnits::DialogUnits(const QFont& font) {
     m_baseY = std::max(1, metrics.height());
 }
 
-int DialogUnits::X(int units) const { return (units * m_baseX + 2) / 4; }
+int DialogUnits::X(int units) const {
+    return (units * m_baseX + 2) / 4;
+}
 
-int DialogUnits::Y(int units) const { return (units * m_baseY + 4) / 8; }
+int DialogUnits::Y(int units) const {
+    return (units * m_baseY + 4) / 8;
+}
 
-QSize DialogUnits::Size(int width, int height) const { return {X(width), Y(height)}; }
+QSize DialogUnits::Size(int width, int height) const {
+    return {X(width), Y(height)};
+}
 
 QRect DialogUnits::Rect(const UnitRect& rect) const {
     return {X(rect.x), Y(rect.y), X(rect.width), Y(rect.height)};

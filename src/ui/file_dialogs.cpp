@@ -16,7 +16,6 @@ std::optional<QString> Run(QWidget* parent, QFileDialog::AcceptMode mode) {
     QFileDialog dialog(parent, QString::fromLatin1(kAppTitle));
     dialog.setAcceptMode(mode);
     dialog.setNameFilters(SaveStateFilters());
-    dialog.setOption(QFileDialog::ReadOnly, false);
     if (mode == QFileDialog::AcceptOpen) {
         dialog.setFileMode(QFileDialog::ExistingFile);
     } else {

@@ -49,7 +49,9 @@ QSize TabStrip::TabSize(const QString& caption) const {
     return style()->sizeFromContents(QStyle::CT_TabBarTab, &option, contents, this);
 }
 
-int TabStrip::RowHeight() const { return TabSize(QStringLiteral("X")).height(); }
+int TabStrip::RowHeight() const {
+    return TabSize(QStringLiteral("X")).height();
+}
 
 void TabStrip::Layout() {
     m_row.assign(m_captions.size(), 0);
@@ -77,10 +79,10 @@ void TabStrip::Layout() {
             }
             int x = 0;
             for (std::size_t k = 0; k < row.size(); ++k) {
-                const int extra = (m_rowWidth - natural) * static_cast<int>(k + 1) /
-                                      static_cast<int>(row.size()) -
-                                  (m_rowWidth - natural) * static_cast<int>(k) /
-                                      static_cast<int>(row.size());
+                const int extra =
+                    (m_rowWidth - natural) * static_cast<int>(k + 1) /
+                        static_cast<int>(row.size()) -
+                    (m_rowWidth - natural) * static_cast<int>(k) / static_cast<int>(row.size());
                 QRect& slot = m_slot[row[k]];
                 slot = QRect(x, 0, slot.width() + extra, RowHeight());
                 x += slot.width();
@@ -92,7 +94,9 @@ void TabStrip::Layout() {
     update();
 }
 
-QSize TabStrip::sizeHint() const { return {m_rowWidth, std::max(1, m_rowCount) * RowHeight()}; }
+QSize TabStrip::sizeHint() const {
+    return {m_rowWidth, std::max(1, m_rowCount) * RowHeight()};
+}
 
 QRect TabStrip::TabRect(int index) const {
     if (index < 0 || index >= Count()) {

@@ -38,7 +38,7 @@ private:
     QSize TabSize(const QString& caption) const;
 
     QStringList m_captions;
-    std::vector<int> m_row;    // layout row of each tab, 0 first
+    std::vector<int> m_row;     // layout row of each tab, 0 first
     std::vector<QRect> m_slot;  // geometry within its row, y ignored
     int m_rowCount = 0;
     int m_rowWidth = 0;

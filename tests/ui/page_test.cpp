@@ -85,9 +85,16 @@ private slots:
         session.Type(kMainTab, "hourUnits", "2");
         session.Type(kMainTab, "minuteTens", "3");
         session.Type(kMainTab, "minuteUnits", "4");
-        ExpectSavedChanges({{0x3866, 0x7F}, {0x3867, 0x96}, {0x3868, 0x98}, {0x10C65, 0xFF},
-                            {0x35AF, 0xE7}, {0x35B0, 0x03}, {0x1015, 4}, {0x1016, 3},
-                            {0x1017, 2}, {0x1018, 1}});
+        ExpectSavedChanges({{0x3866, 0x7F},
+                            {0x3867, 0x96},
+                            {0x3868, 0x98},
+                            {0x10C65, 0xFF},
+                            {0x35AF, 0xE7},
+                            {0x35B0, 0x03},
+                            {0x1015, 4},
+                            {0x1016, 3},
+                            {0x1017, 2},
+                            {0x1018, 1}});
     }
 
     void mainPageEditsTakeOnlyDigitsWithinTheirLimits() {
@@ -108,8 +115,12 @@ private slots:
 
     void storedValuesLongerThanTheLimitsAreShownAndKept() {
         // Gold 16777215 has eight digits, saves 65535 five, a time byte of 37 two.
-        Session& session = OpenState({{0x3866, 0xFF}, {0x3867, 0xFF}, {0x3868, 0xFF},
-                                      {0x35AF, 0xFF}, {0x35B0, 0xFF}, {0x1018, 37}});
+        Session& session = OpenState({{0x3866, 0xFF},
+                                      {0x3867, 0xFF},
+                                      {0x3868, 0xFF},
+                                      {0x35AF, 0xFF},
+                                      {0x35B0, 0xFF},
+                                      {0x1018, 37}});
         QCOMPARE(session.Find<QLineEdit>(kMainTab, "gold")->text(), QStringLiteral("16777215"));
         QCOMPARE(session.Find<QLineEdit>(kMainTab, "saves")->text(), QStringLiteral("65535"));
         QCOMPARE(session.Find<QLineEdit>(kMainTab, "hourTens")->text(), QStringLiteral("37"));
@@ -128,9 +139,15 @@ private slots:
         session.Type(kRoboTab, "level", "7");
         const std::size_t crono = FindMember(kCrono)->recordStart;
         const std::size_t robo = FindMember(kRobo)->recordStart;
-        ExpectSavedChanges({{crono + 5, 0xE7}, {crono + 6, 0x03}, {crono + 19, 0x87},
-                            {crono + 20, 0xD6}, {crono + 21, 0x12}, {crono + 43, 0xA0},
-                            {crono + 44, 0x86}, {crono + 17, 99}, {robo + 18, 7}});
+        ExpectSavedChanges({{crono + 5, 0xE7},
+                            {crono + 6, 0x03},
+                            {crono + 19, 0x87},
+                            {crono + 20, 0xD6},
+                            {crono + 21, 0x12},
+                            {crono + 43, 0xA0},
+                            {crono + 44, 0x86},
+                            {crono + 17, 99},
+                            {robo + 18, 7}});
     }
 
     void characterListsStoreTheChosenFaceAndItem() {
@@ -139,8 +156,8 @@ private slots:
         session.Choose(kCronoTab, "face", "Frog");
         session.ShowTab(kFrogTab);
         session.Choose(kFrogTab, "weapon", "Masamune");
-        ExpectSavedChanges({{FindMember(kCrono)->recordStart, 4},
-                            {FindMember(kFrog)->recordStart + 41, 61}});
+        ExpectSavedChanges(
+            {{FindMember(kCrono)->recordStart, 4}, {FindMember(kFrog)->recordStart + 41, 61}});
     }
 
     void theNameIsEncodedAndRefusedWithOtherCharacters() {
@@ -150,8 +167,8 @@ private slots:
         ExpectRefusal(kCronoTab, "name", {"A to Z", "a to z", "spaces"});
         session.Type(kCronoTab, "name", "Al");
         const std::size_t name = NameOffset(kCrono);
-        ExpectSavedChanges({{name, 0xA0}, {name + 1, 0xC5}, {name + 2, 0}, {name + 3, 0},
-                            {name + 4, 0}});
+        ExpectSavedChanges(
+            {{name, 0xA0}, {name + 1, 0xC5}, {name + 2, 0}, {name + 3, 0}, {name + 4, 0}});
     }
 
     void characterRangesAndEmptyEditsAreRefused() {
@@ -176,7 +193,9 @@ private slots:
         Session& session = OpenState({{RecordOffset(kMagus, kStatArmor), 0x00},
                                       {RecordOffset(kMagus, kStatWeapon), 0xFF},
                                       {RecordOffset(kMagus, kStatFace), 9},
-                                      {name, 0xA4}, {name + 1, 0x01}, {name + 2, 0xEE}});
+                                      {name, 0xA4},
+                                      {name + 1, 0x01},
+                                      {name + 2, 0xEE}});
         session.ShowTab(7);
         QCOMPARE(session.messages.Take(), QStringList{"Item ID not found!"});
         QCOMPARE(session.Find<QComboBox>(7, "armor")->currentIndex(), -1);

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QTimer>
 
 #include "about_dialog.h"
@@ -351,6 +352,22 @@ private slots:
         QCOMPARE(failing.messages.shown.size(), std::size_t{1});
         session.Sheet().close();
         failing.Sheet().close();
+    }
+
+    void aDroppedFileOpensLikeFileOpen() {
+        Session session;
+        session.Show();
+        const QString path = WriteState(m_dir, "dropped.zst", PlausibleParty());
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(path)});
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton,
+                              Qt::NoModifier);
+        QApplication::sendEvent(&session.Sheet(), &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&session.Sheet(), &drop);
+        QVERIFY(session.Sheet().SaveAction()->isEnabled());
+        QCOMPARE(session.Find<QLabel>(0, "banner")->text(), QDir::toNativeSeparators(path));
     }
 
     void theAboutBoxClosesOnEnterEscapeAndOk() {

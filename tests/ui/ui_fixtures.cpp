@@ -92,9 +92,12 @@ Bytes PlausibleParty() {
                 static_cast<std::uint8_t>(10 + stat);
         }
         bytes[RecordOffset(member, kStatLevel)] = 12;
-        bytes[RecordOffset(member, kStatArmor)] = ListedItem(portraitId, EquipmentSlot::Armor) & 0xFF;
-        bytes[RecordOffset(member, kStatHelmet)] = ListedItem(portraitId, EquipmentSlot::Helmet) & 0xFF;
-        bytes[RecordOffset(member, kStatWeapon)] = ListedItem(portraitId, EquipmentSlot::Weapon) & 0xFF;
+        bytes[RecordOffset(member, kStatArmor)] =
+            ListedItem(portraitId, EquipmentSlot::Armor) & 0xFF;
+        bytes[RecordOffset(member, kStatHelmet)] =
+            ListedItem(portraitId, EquipmentSlot::Helmet) & 0xFF;
+        bytes[RecordOffset(member, kStatWeapon)] =
+            ListedItem(portraitId, EquipmentSlot::Weapon) & 0xFF;
         bytes[RecordOffset(member, kStatAccessory)] =
             ListedItem(portraitId, EquipmentSlot::Accessory) & 0xFF;
     }

@@ -68,7 +68,9 @@ std::vector<long> DiffOffsets(const QByteArray& before, const QByteArray& after)
 inline std::size_t RecordOffset(CharacterId member, CharacterStat stat) {
     return FindMember(member)->recordStart + kStatFields[static_cast<std::size_t>(stat)].offset;
 }
-inline std::size_t NameOffset(CharacterId member) { return FindMember(member)->nameSlot; }
+inline std::size_t NameOffset(CharacterId member) {
+    return FindMember(member)->nameSlot;
+}
 
 // The ID of an item the member may wear in the slot (the list's entry at position).
 ItemId ListedItem(int portraitId, EquipmentSlot slot, std::size_t position = 0);

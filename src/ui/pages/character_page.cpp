@@ -28,7 +28,11 @@ struct NumberControl {
 constexpr NumberControl kProgressControls[] = {
     {kStatLevel, "level", "Level:", 2, {103, 41, 16, 12}},
     {kStatExperience, "experience", "Experience:", 7, {103, 54, 38, 12}},
-    {kStatExperienceToNext, "experienceToNext", "Experience Until Next Level:", 7, {103, 67, 38, 12}},
+    {kStatExperienceToNext,
+     "experienceToNext",
+     "Experience Until Next Level:",
+     7,
+     {103, 67, 38, 12}},
 };
 
 // The Statistics group, top to bottom.
@@ -48,16 +52,24 @@ constexpr NumberControl kStatisticControls[] = {
 
 // The order in which the numbers are read from the record and written back; face comes first.
 constexpr CharacterStat kRecordOrder[] = {
-    kStatMaxHp,    kStatMaxMp, kStatCurrentHp, kStatCurrentMp, kStatPower,
-    kStatStamina,  kStatSpeed, kStatMagic,     kStatHit,       kStatEvade,
-    kStatMagicDefence, kStatLevel, kStatExperience, kStatExperienceToNext,
+    kStatMaxHp,        kStatMaxMp,
+    kStatCurrentHp,    kStatCurrentMp,
+    kStatPower,        kStatStamina,
+    kStatSpeed,        kStatMagic,
+    kStatHit,          kStatEvade,
+    kStatMagicDefence, kStatLevel,
+    kStatExperience,   kStatExperienceToNext,
 };
 
 // The order in which the edits are taken from the controls.
 constexpr CharacterStat kExchangeOrder[] = {
-    kStatMaxHp,  kStatCurrentHp, kStatMaxMp, kStatCurrentMp,    kStatPower,
-    kStatStamina, kStatSpeed,    kStatMagic, kStatHit,          kStatEvade,
-    kStatMagicDefence, kStatExperience, kStatLevel, kStatExperienceToNext,
+    kStatMaxHp,        kStatCurrentHp,
+    kStatMaxMp,        kStatCurrentMp,
+    kStatPower,        kStatStamina,
+    kStatSpeed,        kStatMagic,
+    kStatHit,          kStatEvade,
+    kStatMagicDefence, kStatExperience,
+    kStatLevel,        kStatExperienceToNext,
 };
 
 struct RangeCheck {
@@ -66,9 +78,9 @@ struct RangeCheck {
 };
 
 constexpr RangeCheck kRangeChecks[] = {
-    {kStatMaxHp, 999},  {kStatCurrentHp, 999}, {kStatMaxMp, 99}, {kStatCurrentMp, 99},
-    {kStatPower, 99},   {kStatStamina, 99},    {kStatSpeed, 99}, {kStatMagic, 99},
-    {kStatHit, 99},     {kStatEvade, 99},      {kStatMagicDefence, 99},
+    {kStatMaxHp, 999}, {kStatCurrentHp, 999}, {kStatMaxMp, 99},        {kStatCurrentMp, 99},
+    {kStatPower, 99},  {kStatStamina, 99},    {kStatSpeed, 99},        {kStatMagic, 99},
+    {kStatHit, 99},    {kStatEvade, 99},      {kStatMagicDefence, 99},
 };
 
 struct SlotControl {
@@ -94,7 +106,9 @@ constexpr int kSlotExchangeOrder[] = {1, 2, 3, 0};
 
 // The field a refusal names: the edit's label without its colon.
 QString StatFieldName(CharacterStat stat) {
-    for (std::span<const NumberControl> controls : {std::span<const NumberControl>(kProgressControls), std::span<const NumberControl>(kStatisticControls)}) {
+    for (std::span<const NumberControl> controls :
+         {std::span<const NumberControl>(kProgressControls),
+          std::span<const NumberControl>(kStatisticControls)}) {
         for (const NumberControl& control : controls) {
             if (control.stat == stat) {
                 return QString::fromLatin1(control.label).chopped(1);
@@ -138,8 +152,8 @@ CharacterPage::CharacterPage(StateDocument& document, Messages& messages, const 
     m_faceList = AddDropList(103, 28, 38, 45);
     m_faceList->setObjectName(QStringLiteral("face"));
     for (const MemberInfo& member : kMembers) {
-        m_faceList->addItem(QString::fromUtf8(member.name.data(),
-                                              static_cast<qsizetype>(member.name.size())));
+        m_faceList->addItem(
+            QString::fromUtf8(member.name.data(), static_cast<qsizetype>(member.name.size())));
     }
     const auto addNumbers = [this](const auto& controls) {
         for (const NumberControl& control : controls) {
@@ -162,14 +176,26 @@ CharacterPage::CharacterPage(StateDocument& document, Messages& messages, const 
         m_slotLists[i] = list;
     }
 
-    SetTabChain({m_nameEdit, m_faceList, m_numberEdits[kStatLevel],
-                 m_numberEdits[kStatExperience], m_numberEdits[kStatExperienceToNext],
-                 m_numberEdits[kStatCurrentHp], m_numberEdits[kStatMaxHp],
-                 m_numberEdits[kStatCurrentMp], m_numberEdits[kStatMaxMp],
-                 m_numberEdits[kStatPower], m_numberEdits[kStatStamina],
-                 m_numberEdits[kStatSpeed], m_numberEdits[kStatMagic], m_numberEdits[kStatHit],
-                 m_numberEdits[kStatEvade], m_numberEdits[kStatMagicDefence], m_slotLists[0],
-                 m_slotLists[1], m_slotLists[2], m_slotLists[3]});
+    SetTabChain({m_nameEdit,
+                 m_faceList,
+                 m_numberEdits[kStatLevel],
+                 m_numberEdits[kStatExperience],
+                 m_numberEdits[kStatExperienceToNext],
+                 m_numberEdits[kStatCurrentHp],
+                 m_numberEdits[kStatMaxHp],
+                 m_numberEdits[kStatCurrentMp],
+                 m_numberEdits[kStatMaxMp],
+                 m_numberEdits[kStatPower],
+                 m_numberEdits[kStatStamina],
+                 m_numberEdits[kStatSpeed],
+                 m_numberEdits[kStatMagic],
+                 m_numberEdits[kStatHit],
+                 m_numberEdits[kStatEvade],
+                 m_numberEdits[kStatMagicDefence],
+                 m_slotLists[0],
+                 m_slotLists[1],
+                 m_slotLists[2],
+                 m_slotLists[3]});
     ExchangeToControls();
 }
 
@@ -184,9 +210,9 @@ void CharacterPage::Fill() {
     for (std::size_t i = 0; i < std::size(kSlotControls); ++i) {
         const ItemId id = document.GetStat(m_character, kSlotControls[i].stat);
         const std::string* name = document.GetItemName(id);
-        m_slots[i] = name ? m_slotLists[i]->findText(QString::fromStdString(*name),
-                                                     Qt::MatchFixedString)
-                          : -1;
+        m_slots[i] =
+            name ? m_slotLists[i]->findText(QString::fromStdString(*name), Qt::MatchFixedString)
+                 : -1;
     }
 }
 
@@ -205,8 +231,7 @@ bool CharacterPage::ReadControls() {
     static const QRegularExpression kNameLetters(QStringLiteral("^[A-Za-z ]*$"));
     const QString name = m_nameEdit->text().left(5);
     if (!kNameLetters.match(name).hasMatch()) {
-        return Refuse(m_nameEdit,
-                      tr("Name may hold only the letters A to Z, a to z and spaces."));
+        return Refuse(m_nameEdit, tr("Name may hold only the letters A to Z, a to z and spaces."));
     }
     m_name = name;
 
@@ -217,7 +242,8 @@ bool CharacterPage::ReadControls() {
     }
     m_face = m_faceList->currentIndex();
     for (int i : kSlotExchangeOrder) {
-        m_slots[static_cast<std::size_t>(i)] = m_slotLists[static_cast<std::size_t>(i)]->currentIndex();
+        m_slots[static_cast<std::size_t>(i)] =
+            m_slotLists[static_cast<std::size_t>(i)]->currentIndex();
     }
     for (const RangeCheck& check : kRangeChecks) {
         if (!CheckRange(m_numberEdits[check.stat], m_numbers[check.stat], 0, check.high,

@@ -28,7 +28,7 @@ protected:
 
 private:
     static constexpr int kNumberCount = kStatExperienceToNext + 1;  // held by CharacterStat
-    static constexpr int kSlotCount = 4;                            // armor, helmet, weapon, accessory
+    static constexpr int kSlotCount = 4;  // armor, helmet, weapon, accessory
 
     CharacterId m_character;
     int m_portraitId;

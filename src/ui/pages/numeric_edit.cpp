@@ -5,8 +5,10 @@
 
 namespace orvane {
 
-NumericEdit::NumericEdit(int textLimit, QWidget* parent) : QLineEdit(parent), m_textLimit(textLimit) {
-    setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), this));
+NumericEdit::NumericEdit(int textLimit, QWidget* parent)
+    : QLineEdit(parent), m_textLimit(textLimit) {
+    setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), this));
     setMaxLength(textLimit);
     // A longer shown value may be shortened; once it fits, the limit applies again.
     connect(this, &QLineEdit::textEdited, this, [this](const QString& text) {

@@ -42,7 +42,9 @@ StatePage::StatePage(StateDocument& document, Messages& messages, QString captio
     setFixedSize(m_units.Size(sizeInUnits.width(), sizeInUnits.height()));
 }
 
-void StatePage::Reset() { m_loaded = false; }
+void StatePage::Reset() {
+    m_loaded = false;
+}
 
 void StatePage::OnActivate() {
     ExchangeToControls();
@@ -57,7 +59,9 @@ void StatePage::OnActivate() {
     ExchangeToControls();
 }
 
-bool StatePage::ExchangeFromControls() { return ReadControls(); }
+bool StatePage::ExchangeFromControls() {
+    return ReadControls();
+}
 
 void StatePage::FocusFirstControl() {
     for (QWidget* widget = nextInFocusChain(); widget && widget != this;
