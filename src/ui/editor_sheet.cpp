@@ -14,9 +14,13 @@
 #include "about_dialog.h"
 #include "artwork.h"
 #include "character_page.h"
+#include "dual_tech_page.h"
+#include "items_page.h"
 #include "main_page.h"
 #include "state_page.h"
 #include "tab_strip.h"
+#include "tech_page.h"
+#include "triple_tech_page.h"
 
 namespace orvane {
 
@@ -87,6 +91,10 @@ EditorSheet::EditorSheet(StateDocument& document, Messages& messages, FileDialog
         AddPage(new CharacterPage(m_document, m_messages, kCaptionStrings[tab.captionId - 1],
                                   tab.character, tab.portraitId));
     }
+    AddPage(new ItemsPage(m_document, m_messages));
+    AddPage(new TechPage(m_document, m_messages));
+    AddPage(new DualTechPage(m_document, m_messages));
+    AddPage(new TripleTechPage(m_document, m_messages));
     FinishPages();
 
     BuildMenu();
