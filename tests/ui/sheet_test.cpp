@@ -80,6 +80,22 @@ private slots:
                                         "Magus", "Items", "Tech", "Dual Tech", "Triple Tech"}));
     }
 
+    void everyControlLiesInsideItsPageAndStartsDisabled() {
+        Session session;
+        for (int tab = 0; tab < session.Sheet().PageCount(); ++tab) {
+            StatePage* page = session.Sheet().Page(tab);
+            QCOMPARE(page->size(), DialogUnits(PageFont()).Size(page->SizeInUnits().width(),
+                                                                page->SizeInUnits().height()));
+            for (QWidget* child : page->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+                QVERIFY2(page->rect().contains(child->geometry()),
+                         qPrintable(page->Caption() + ": " + child->metaObject()->className()));
+                if (qobject_cast<QLineEdit*>(child) || qobject_cast<QComboBox*>(child)) {
+                    QVERIFY(!child->isEnabled());
+                }
+            }
+        }
+    }
+
     void aCrowdedStripStacksRowsWithTheCurrentRowNextToThePage() {
         TabStrip tabs;
         QStringList captions;
