@@ -57,8 +57,9 @@ QString LoadFailureText(const QString& path, const LoadResult& result) {
         case LoadError::CannotRead:
             return EditorSheet::tr("Cannot read \"%1\".").arg(name);
         case LoadError::WrongSize:
-            return EditorSheet::tr("\"%1\" is no save state: it holds %2 bytes, a save state "
-                                   "holds %3 bytes.")
+            return EditorSheet::tr(
+                       "\"%1\" is no save state: it holds %2 bytes, a save state "
+                       "holds %3 bytes.")
                 .arg(name)
                 .arg(result.sizeFound)
                 .arg(kImageSize);
@@ -151,9 +152,13 @@ void EditorSheet::BuildKeys() {
     }
 }
 
-int EditorSheet::CurrentIndex() const { return m_stack->currentIndex(); }
+int EditorSheet::CurrentIndex() const {
+    return m_stack->currentIndex();
+}
 
-bool EditorSheet::SwitchTo(int index) { return ShowPage(index, true); }
+bool EditorSheet::SwitchTo(int index) {
+    return ShowPage(index, true);
+}
 
 bool EditorSheet::ShowPage(int index, bool activate) {
     if (index < 0 || index >= PageCount()) {

@@ -4,12 +4,12 @@
 #include <QAction>
 #include <QComboBox>
 #include <QGroupBox>
-#include <QPushButton>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPushButton>
 #include <QTimer>
 
 #include "about_dialog.h"
@@ -84,8 +84,9 @@ private slots:
         Session session;
         for (int tab = 0; tab < session.Sheet().PageCount(); ++tab) {
             StatePage* page = session.Sheet().Page(tab);
-            QCOMPARE(page->size(), DialogUnits(PageFont()).Size(page->SizeInUnits().width(),
-                                                                page->SizeInUnits().height()));
+            QCOMPARE(page->size(),
+                     DialogUnits(PageFont())
+                         .Size(page->SizeInUnits().width(), page->SizeInUnits().height()));
             for (QWidget* child : page->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
                 QVERIFY2(page->rect().contains(child->geometry()),
                          qPrintable(page->Caption() + ": " + child->metaObject()->className()));
@@ -160,14 +161,16 @@ private slots:
         session.Open(second);
         session.Type(0, "gold", "42");
         session.Sheet().Save();
-        QCOMPARE(DiffOffsets(secondBefore, ReadFile(second)), Offsets({kGold, kGold + 1, kGold + 2}));
+        QCOMPARE(DiffOffsets(secondBefore, ReadFile(second)),
+                 Offsets({kGold, kGold + 1, kGold + 2}));
         QCOMPARE(ReadFile(second).mid(static_cast<qsizetype>(kGold), 3), QByteArray("\x2A\0\0", 3));
     }
 
     void openWhileAnotherTabIsVisibleBringsMainWithTheNewPath() {
         Session session;
         const QString first = WriteState(m_dir, "a.zst", PlausibleParty());
-        const QString second = WriteState(m_dir, "b.zst", {{kGold, 7}, {kGold + 1, 0}, {kGold + 2, 0}});
+        const QString second =
+            WriteState(m_dir, "b.zst", {{kGold, 7}, {kGold + 1, 0}, {kGold + 2, 0}});
         session.Open(first);
         session.ShowTab(6);
         session.Open(second);
@@ -210,7 +213,8 @@ private slots:
         QVERIFY(session.Sheet().Page(1)->IsLoaded());
         QCOMPARE(session.Find<QLabel>(0, "banner")->text(), QDir::toNativeSeparators(good));
         session.Sheet().Save();
-        QCOMPARE(DiffOffsets(goodBefore, ReadFile(good)), Offsets({RecordOffset(kCrono, kStatLevel)}));
+        QCOMPARE(DiffOffsets(goodBefore, ReadFile(good)),
+                 Offsets({RecordOffset(kCrono, kStatLevel)}));
         QCOMPARE(ReadFile(shortFile).size(), 1000);
     }
 
@@ -347,11 +351,12 @@ private slots:
         QCOMPARE(chain(0, "gold", 7), (QStringList{"gold", "silverPoints", "saves", "hourTens",
                                                    "hourUnits", "minuteTens", "minuteUnits"}));
         session.ShowTab(1);
-        QCOMPARE(chain(1, "name", 20),
-                 (QStringList{"name", "face", "level", "experience", "experienceToNext",
-                              "currentHp", "maxHp", "currentMp", "maxMp", "power", "stamina",
-                              "speed", "magic", "hit", "evade", "magicDefence", "armor", "helmet",
-                              "weapon", "accessory"}));
+        QCOMPARE(
+            chain(1, "name", 20),
+            (QStringList{"name",         "face",  "level",     "experience", "experienceToNext",
+                         "currentHp",    "maxHp", "currentMp", "maxMp",      "power",
+                         "stamina",      "speed", "magic",     "hit",        "evade",
+                         "magicDefence", "armor", "helmet",    "weapon",     "accessory"}));
     }
 
     void theStartArgumentOpensLikeFileOpen() {
