@@ -33,9 +33,12 @@ private:
         clock_gettime(CLOCK_MONOTONIC, &now);
         rusage usage{};
         getrusage(RUSAGE_SELF, &usage);
-        std::printf("frame_ns=%lld maxrss_kb=%ld\n",
+        const auto micros = [](const timeval& t) {
+            return static_cast<long long>(t.tv_sec) * 1'000'000LL + t.tv_usec;
+        };
+        std::printf("frame_ns=%lld maxrss_kb=%ld cpu_us=%lld\n",
                     static_cast<long long>(now.tv_sec) * 1'000'000'000LL + now.tv_nsec,
-                    usage.ru_maxrss);
+                    usage.ru_maxrss, micros(usage.ru_utime) + micros(usage.ru_stime));
         std::fflush(stdout);
         QApplication::exit(0);
     }

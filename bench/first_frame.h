@@ -6,9 +6,9 @@ class QWidget;
 
 namespace orvane::bench {
 
-// Prints one line "frame_ns=<CLOCK_MONOTONIC> maxrss_kb=<peak>" and quits the application once
-// the window's first paint has finished. The harness compares the moment with its own clock
-// taken before it started the process.
+// Prints one line "frame_ns=<CLOCK_MONOTONIC> maxrss_kb=<peak> cpu_us=<user+system>" and quits the
+// application once the window's first paint has finished. The harness compares the moment with its
+// own clock taken before it started the process.
 void ReportFirstFrame(QWidget& window);
 
 }  // namespace orvane::bench
