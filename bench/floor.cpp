@@ -10,8 +10,6 @@
 #include <QTabBar>
 #include <QVBoxLayout>
 
-#include "first_frame.h"
-
 namespace {
 
 constexpr int kPages = 12;
@@ -66,7 +64,6 @@ int main(int argc, char** argv) {
     file->addAction(QStringLiteral("E&xit"), &window, &QWidget::close);
     window.menuBar()->addMenu(QStringLiteral("&Help"))->addAction(QStringLiteral("About..."));
 
-    orvane::bench::ReportFirstFrame(window);
     window.show();
     return qt.exec();
 }
