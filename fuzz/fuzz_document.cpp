@@ -12,10 +12,13 @@
 #include <vector>
 
 #include "field_map.h"
+#include "fuzz_files.h"
 #include "fuzz_input.h"
 #include "state_document.h"
 
 namespace fs = std::filesystem;
+using fuzzfiles::Check;
+using fuzzfiles::ReadFile;
 using namespace orvane;
 
 namespace {
@@ -65,34 +68,6 @@ std::vector<std::pair<std::size_t, std::size_t>> BytesOutsideFields() {
     return gaps;
 }
 
-const fs::path& Scratch() {
-    static const fs::path dir = [] {
-        // Memory-backed when the machine has it: every run saves, and fsync on a disk is slow.
-        std::error_code ec;
-        const fs::path base =
-            fs::is_directory("/dev/shm", ec) ? fs::path("/dev/shm") : fs::temp_directory_path();
-        std::string pattern = (base / "fuzz-doc-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr) {
-            std::abort();
-        }
-        return fs::path(pattern);
-    }();
-    return dir;
-}
-
-std::vector<std::uint8_t> ReadFile(const fs::path& path) {
-    std::vector<std::uint8_t> bytes(fs::file_size(path));
-    std::ifstream in(path, std::ios::binary);
-    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    return bytes;
-}
-
-void Check(bool ok) {
-    if (!ok) {
-        std::abort();
-    }
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -109,12 +84,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             std::memcpy(file.data() + at, data, std::min(size, kImageSize - at));
         }
     }
-    const fs::path path = Scratch() / "state.zst";
-    {
-        std::ofstream out(path, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(file.data()),
-                  static_cast<std::streamsize>(file.size()));
-    }
+    static const fs::path scratch = fuzzfiles::MakeScratch("fuzz-doc");
+    const fs::path path = scratch / "state.zst";
+    fuzzfiles::WriteFile(path, file);
 
     StateDocument doc;
     std::size_t warnings = 0;

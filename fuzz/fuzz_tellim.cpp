@@ -12,11 +12,14 @@
 
 #include "dialogs.h"
 #include "form1.h"
+#include "fuzz_files.h"
 #include "fuzz_input.h"
 #include "module1.h"
 #include "text_box.h"
 
 namespace fs = std::filesystem;
+using fuzzfiles::Check;
+using fuzzfiles::ReadFile;
 
 namespace {
 
@@ -29,33 +32,6 @@ public:
     }
     void RunModal(QDialog&) override {}
 };
-
-void Check(bool ok) {
-    if (!ok) {
-        std::abort();
-    }
-}
-
-const fs::path& Scratch() {
-    static const fs::path dir = [] {
-        std::error_code ec;
-        const fs::path base =
-            fs::is_directory("/dev/shm", ec) ? fs::path("/dev/shm") : fs::temp_directory_path();
-        std::string pattern = (base / "fuzz-tellim-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr) {
-            std::abort();
-        }
-        return fs::path(pattern);
-    }();
-    return dir;
-}
-
-std::vector<std::uint8_t> ReadFile(const fs::path& path) {
-    std::vector<std::uint8_t> bytes(fs::file_size(path));
-    std::ifstream in(path, std::ios::binary);
-    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    return bytes;
-}
 
 // Offsets the companion may write: the first five bytes of each name slot and the time digits.
 const std::set<std::int64_t>& Writable() {
@@ -93,12 +69,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::size_t i = 0; i < length; ++i) {
         file[i] = size > 0 ? data[i % size] : 0;
     }
-    const fs::path path = Scratch() / "state.zst";
-    {
-        std::ofstream out(path, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(file.data()),
-                  static_cast<std::streamsize>(file.size()));
-    }
+    static const fs::path scratch = fuzzfiles::MakeScratch("fuzz-tellim");
+    const fs::path path = scratch / "state.zst";
+    fuzzfiles::WriteFile(path, file);
 
     const Module1::CodeTable table = Module1::BuildCodeTable();
     Check(table[0xEF] == ' ');

@@ -40,10 +40,13 @@ private:
     int m_fd;
 };
 
-bool ReadAll(int fd, std::span<std::uint8_t> out) {
+// Repeats a read or write until the whole span has moved; a short count is not a failure,
+// an error or an end of file is.
+template <typename Byte, typename Transfer>
+bool TransferAll(std::span<Byte> bytes, Transfer transfer) {
     std::size_t done = 0;
-    while (done < out.size()) {
-        ssize_t n = ::read(fd, out.data() + done, out.size() - done);
+    while (done < bytes.size()) {
+        const ssize_t n = transfer(bytes.data() + done, bytes.size() - done);
         if (n < 0 && errno == EINTR) {
             continue;
         }
@@ -55,19 +58,13 @@ bool ReadAll(int fd, std::span<std::uint8_t> out) {
     return true;
 }
 
+bool ReadAll(int fd, std::span<std::uint8_t> out) {
+    return TransferAll(out, [fd](std::uint8_t* p, std::size_t n) { return ::read(fd, p, n); });
+}
+
 bool WriteAll(int fd, std::span<const std::uint8_t> bytes) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            return false;
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
+    return TransferAll(bytes,
+                       [fd](const std::uint8_t* p, std::size_t n) { return ::write(fd, p, n); });
 }
 
 mode_t CurrentUmask() {
