@@ -82,12 +82,14 @@ class Table:
         self.rows.append((name, fmt(figure.value, unit), fmt(figure.cpu), label, ratio, verdict))
 
     def against_floor(self, name, figure, floor):
-        self.add(name, figure, "ms", fmt(floor.value) + " floor", f"{figure.value / floor.value:.2f}x")
+        ratio = f"{figure.value / floor.value:.2f}x"
+        self.add(name, figure, "ms", fmt(floor.value) + " floor", ratio)
 
     def against_limit(self, name, figure, base, factor, label, unit="ms"):
         met = figure.value <= base * factor
         self.missed += not met
-        self.add(name, figure, unit, label, f"{figure.value / base:.2f}x", "met" if met else "MISSED")
+        ratio = f"{figure.value / base:.2f}x"
+        self.add(name, figure, unit, label, ratio, "met" if met else "MISSED")
 
     def share(self, name, figure, whole, label):
         self.add(name, figure, "ms", label, f"{100 * figure.value / whole.value:.0f}%")
