@@ -45,12 +45,25 @@ void PlainRead(std::vector<std::uint8_t>& buffer) {
     ::close(fd);
 }
 
-void PlainWrite(const std::vector<std::uint8_t>& buffer, bool sync) {
-    const int fd = ::open((Dir() / "plain.zst").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+int WriteUnflushed(const fs::path& path, const std::vector<std::uint8_t>& buffer) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     benchmark::DoNotOptimize(::write(fd, buffer.data(), buffer.size()));
+    return fd;
+}
+
+void PlainWrite(const std::vector<std::uint8_t>& buffer, bool sync) {
+    const int fd = WriteUnflushed(Dir() / "plain.zst", buffer);
     if (sync) {
         ::fsync(fd);
     }
+    ::close(fd);
+}
+
+// Entered and left with the timing paused: only the flush counts.
+void TimeFsyncAlone(benchmark::State& state, int fd) {
+    state.ResumeTiming();
+    ::fsync(fd);
+    state.PauseTiming();
     ::close(fd);
 }
 
@@ -74,12 +87,7 @@ void FloorFsync(benchmark::State& state) {
     const fs::path path = Dir() / "flushed.zst";
     for (auto _ : state) {
         state.PauseTiming();
-        const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        benchmark::DoNotOptimize(::write(fd, buffer.data(), buffer.size()));
-        state.ResumeTiming();
-        ::fsync(fd);
-        state.PauseTiming();
-        ::close(fd);
+        TimeFsyncAlone(state, WriteUnflushed(path, buffer));
         state.ResumeTiming();
     }
 }
@@ -91,16 +99,11 @@ void FloorDirectoryFsync(benchmark::State& state) {
     const fs::path path = Dir() / "renamed.zst";
     for (auto _ : state) {
         state.PauseTiming();
-        const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        benchmark::DoNotOptimize(::write(fd, buffer.data(), buffer.size()));
+        const int fd = WriteUnflushed(temp, buffer);
         ::fsync(fd);
         ::close(fd);
         ::rename(temp.c_str(), path.c_str());
-        const int dir = ::open(Dir().c_str(), O_RDONLY | O_DIRECTORY);
-        state.ResumeTiming();
-        ::fsync(dir);
-        state.PauseTiming();
-        ::close(dir);
+        TimeFsyncAlone(state, ::open(Dir().c_str(), O_RDONLY | O_DIRECTORY));
         state.ResumeTiming();
     }
 }
