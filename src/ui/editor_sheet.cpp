@@ -87,15 +87,21 @@ EditorSheet::EditorSheet(StateDocument& document, Messages& messages, FileDialog
     setCentralWidget(body);
 
     // The pages in tab order; this order is also the order of reset and write-back.
-    AddPage(new MainPage(m_document, m_messages));
+    AddPage(MainPage::Title(), kPageUnits, [this] { return new MainPage(m_document, m_messages); });
     for (const CharacterTab& tab : kCharacterTabs) {
-        AddPage(new CharacterPage(m_document, m_messages, kCaptionStrings[tab.captionId - 1],
-                                  tab.character, tab.portraitId));
+        const QString caption = QString::fromLatin1(kCaptionStrings[tab.captionId - 1]);
+        AddPage(caption, kPageUnits, [this, tab, caption] {
+            return new CharacterPage(m_document, m_messages, caption, tab.character,
+                                     tab.portraitId);
+        });
     }
-    AddPage(new ItemsPage(m_document, m_messages));
-    AddPage(new TechPage(m_document, m_messages));
-    AddPage(new DualTechPage(m_document, m_messages));
-    AddPage(new TripleTechPage(m_document, m_messages));
+    AddPage(ItemsPage::Title(), kPageUnits,
+            [this] { return new ItemsPage(m_document, m_messages); });
+    AddPage(TechPage::Title(), kPageUnits, [this] { return new TechPage(m_document, m_messages); });
+    AddPage(DualTechPage::Title(), kDualTechPageUnits,
+            [this] { return new DualTechPage(m_document, m_messages); });
+    AddPage(TripleTechPage::Title(), kTripleTechPageUnits,
+            [this] { return new TripleTechPage(m_document, m_messages); });
     FinishPages();
 
     BuildMenu();
@@ -103,17 +109,38 @@ EditorSheet::EditorSheet(StateDocument& document, Messages& messages, FileDialog
     connect(m_tabs, &TabStrip::TabRequested, this, &EditorSheet::SwitchTo);
 }
 
-void EditorSheet::AddPage(StatePage* page) {
-    m_pages.push_back(page);
-    m_stack->addWidget(page);
+void EditorSheet::AddPage(QString caption, QSize sizeInUnits, std::function<StatePage*()> make) {
+    auto* placeholder = new QWidget;
+    placeholder->setFixedSize(
+        DialogUnits(PageFont()).Size(sizeInUnits.width(), sizeInUnits.height()));
+    m_stack->addWidget(placeholder);
+    m_pages.push_back({std::move(caption), sizeInUnits, std::move(make), nullptr});
+}
+
+StatePage* EditorSheet::Page(int index) const {
+    PageSlot& slot = m_pages.at(static_cast<std::size_t>(index));
+    if (slot.page == nullptr) {
+        slot.page = slot.make();
+        QWidget* placeholder = m_stack->widget(index);
+        const bool current = m_stack->currentWidget() == placeholder;
+        m_stack->insertWidget(index, slot.page);
+        m_stack->removeWidget(placeholder);
+        delete placeholder;
+        if (current) {
+            m_stack->setCurrentWidget(slot.page);
+        }
+    }
+    return slot.page;
 }
 
 void EditorSheet::FinishPages() {
+    const DialogUnits units(PageFont());
     QSize largest;
     QStringList captions;
-    for (StatePage* page : m_pages) {
-        largest = largest.expandedTo(page->size());
-        captions << page->Caption();
+    for (const PageSlot& slot : m_pages) {
+        largest =
+            largest.expandedTo(units.Size(slot.sizeInUnits.width(), slot.sizeInUnits.height()));
+        captions << slot.caption;
     }
     m_stack->setFixedSize(largest + QSize(2, 2) * m_stack->frameWidth());
     m_tabs->SetTabs(captions, m_stack->width());
@@ -167,7 +194,7 @@ bool EditorSheet::ShowPage(int index, bool activate) {
     if (index != CurrentIndex() && !CurrentPage()->ExchangeFromControls()) {
         return false;
     }
-    m_stack->setCurrentIndex(index);
+    m_stack->setCurrentWidget(Page(index));
     m_tabs->SetCurrent(index);
     if (activate) {
         CurrentPage()->OnActivate();
@@ -190,8 +217,10 @@ bool EditorSheet::OpenPath(const QString& path) {
         return false;
     }
     ShowPage(0, false);
-    for (StatePage* page : m_pages) {
-        page->Reset();
+    for (const PageSlot& slot : m_pages) {
+        if (slot.page != nullptr) {
+            slot.page->Reset();
+        }
     }
     CurrentPage()->OnActivate();
     CurrentPage()->FocusFirstControl();
@@ -205,9 +234,9 @@ bool EditorSheet::PrepareSave() {
     if (!CurrentPage()->ExchangeFromControls()) {
         return false;
     }
-    for (StatePage* page : m_pages) {
-        if (page->IsLoaded()) {
-            page->WriteBack();
+    for (const PageSlot& slot : m_pages) {
+        if (slot.page != nullptr && slot.page->IsLoaded()) {
+            slot.page->WriteBack();
         }
     }
     return true;

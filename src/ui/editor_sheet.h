@@ -3,6 +3,8 @@
 // protocol that carries every edit between the pages and the document on Open and Save.
 
 #include <QMainWindow>
+#include <QSize>
+#include <functional>
 #include <vector>
 
 #include "file_dialogs.h"
@@ -35,7 +37,9 @@ public:
     bool SwitchTo(int index);
     int CurrentIndex() const;
     int PageCount() const { return static_cast<int>(m_pages.size()); }
-    StatePage* Page(int index) const { return m_pages.at(static_cast<std::size_t>(index)); }
+    // A page's controls come into being when the page is first needed (shown, or asked for here),
+    // so the sheet appears without building eleven pages nobody has looked at yet.
+    StatePage* Page(int index) const;
     StatePage* CurrentPage() const { return Page(CurrentIndex()); }
     TabStrip* Tabs() const { return m_tabs; }
     QMenu* FileMenu() const { return m_fileMenu; }
@@ -48,7 +52,15 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
-    void AddPage(StatePage* page);
+    // A page not built yet is not loaded: it has nothing to reset and nothing to write back.
+    struct PageSlot {
+        QString caption;
+        QSize sizeInUnits;
+        std::function<StatePage*()> make;
+        StatePage* page = nullptr;
+    };
+
+    void AddPage(QString caption, QSize sizeInUnits, std::function<StatePage*()> make);
     void BuildMenu();
     void BuildKeys();
     void FinishPages();
@@ -59,7 +71,7 @@ private:
     StateDocument& m_document;
     Messages& m_messages;
     FileDialogs& m_dialogs;
-    std::vector<StatePage*> m_pages;  // in tab order; owned by the stack
+    mutable std::vector<PageSlot> m_pages;  // in tab order; built pages are owned by the stack
     TabStrip* m_tabs = nullptr;
     QStackedWidget* m_stack = nullptr;
     QMenu* m_fileMenu = nullptr;

@@ -115,6 +115,27 @@ private slots:
         QVERIFY(tabs.TabRect(0).bottom() < tabs.rect().bottom());
     }
 
+    void pagesAreBuiltOnlyWhenFirstNeeded() {
+        Session session;
+        const auto built = [&session] {
+            return session.Sheet().findChildren<StatePage*>().size();
+        };
+        QCOMPARE(built(), 1);  // Main, which the sheet opens on
+        session.Open(WriteState(m_dir, "lazy.zst", PlausibleParty()));
+        QCOMPARE(built(), 1);  // an Open resets nothing that was never built
+        session.ShowTab(4);
+        QCOMPARE(built(), 2);
+        QCOMPARE(session.Sheet().CurrentPage()->Caption(), QStringLiteral("Robo"));
+        QVERIFY(session.Sheet().CurrentPage()->IsLoaded());
+        // A page never built writes nothing: the save changes no byte.
+        const QString path = QString::fromStdString(session.Document().GetPath().string());
+        const QByteArray before = ReadFile(path);
+        session.Sheet().Save();
+        QCOMPARE(session.messages.Take(), QStringList{QStringLiteral("File Saved Successful!")});
+        QCOMPARE(DiffOffsets(before, ReadFile(path)), std::vector<long>{});
+        QCOMPARE(built(), 2);
+    }
+
     void pagesFillOnlyWhenShownAndOpenResetsThem() {
         Session session;
         session.Open(WriteState(m_dir, "fill.zst", PlausibleParty()));

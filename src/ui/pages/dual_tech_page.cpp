@@ -42,7 +42,7 @@ constexpr int kListDropped = 60;
 }  // namespace
 
 DualTechPage::DualTechPage(StateDocument& document, Messages& messages)
-    : StatePage(document, messages, tr("Dual Tech"), kDualTechPageUnits) {
+    : StatePage(document, messages, Title(), kDualTechPageUnits) {
     for (std::size_t i = 0; i < kDualTechCount; ++i) {
         const PairRow& row = kPairRows[i];
         const DualTechInfo& pair = kDualTechs[i];

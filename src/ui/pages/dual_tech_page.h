@@ -16,6 +16,8 @@ class DualTechPage : public StatePage {
 
 public:
     DualTechPage(StateDocument& document, Messages& messages);
+    // The tab caption, known before the page is built.
+    static QString Title() { return tr("Dual Tech"); }
 
     void WriteBack() override;
 

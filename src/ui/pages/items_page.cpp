@@ -35,7 +35,7 @@ QFont InventoryListFont() {
 }
 
 ItemsPage::ItemsPage(StateDocument& document, Messages& messages)
-    : StatePage(document, messages, tr("Items")) {
+    : StatePage(document, messages, Title()) {
     m_list = new InventoryListBox(this);
     m_list->setFont(InventoryListFont());
     Place(m_list, {7, 7, 114, 152});

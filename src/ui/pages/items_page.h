@@ -15,6 +15,8 @@ class ItemsPage : public StatePage {
 
 public:
     ItemsPage(StateDocument& document, Messages& messages);
+    // The tab caption, known before the page is built.
+    static QString Title() { return tr("Items"); }
 
     void Reset() override;
     void WriteBack() override;

@@ -11,7 +11,7 @@ constexpr Qt::Alignment kLabelAlignment = Qt::AlignRight | Qt::AlignTop;
 }
 
 MainPage::MainPage(StateDocument& document, Messages& messages)
-    : StatePage(document, messages, tr("Main")) {
+    : StatePage(document, messages, Title()) {
     m_path = tr("No File Loaded...");
     m_banner = AddLabel(m_path, {7, 7, 226, 18}, Qt::AlignLeft | Qt::AlignVCenter);
     m_banner->setFrameStyle(QFrame::Panel | QFrame::Sunken);

@@ -13,6 +13,8 @@ class MainPage : public StatePage {
 
 public:
     MainPage(StateDocument& document, Messages& messages);
+    // The tab caption, known before the page is built.
+    static QString Title() { return tr("Main"); }
 
     void WriteBack() override;
 

@@ -63,7 +63,7 @@ std::optional<std::int32_t> ParseSigned(const QString& text) {
 }  // namespace
 
 TechPage::TechPage(StateDocument& document, Messages& messages)
-    : StatePage(document, messages, tr("Tech")) {
+    : StatePage(document, messages, Title()) {
     AddGroup(tr("Single Tech"), {5, 5, 230, 155});
     std::vector<QWidget*> tabChain;
     for (std::size_t i = 0; i < kTechRows.size(); ++i) {

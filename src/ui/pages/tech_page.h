@@ -15,6 +15,8 @@ public:
     static constexpr std::size_t kRows = 7;
 
     TechPage(StateDocument& document, Messages& messages);
+    // The tab caption, known before the page is built.
+    static QString Title() { return tr("Tech"); }
 
     void WriteBack() override;
 

@@ -50,7 +50,7 @@ QString GroupCaption(const TripleTechInfo& tech) {
 }  // namespace
 
 TripleTechPage::TripleTechPage(StateDocument& document, Messages& messages)
-    : StatePage(document, messages, tr("Triple Tech"), kTripleTechPageUnits) {
+    : StatePage(document, messages, Title(), kTripleTechPageUnits) {
     for (std::size_t i = 0; i < kTripleTechCount; ++i) {
         const TripleTechInfo& tech = kTripleTechs[i];
         const auto column = static_cast<std::size_t>(kGroups[i].column);

@@ -17,6 +17,8 @@ class TripleTechPage : public StatePage {
 
 public:
     TripleTechPage(StateDocument& document, Messages& messages);
+    // The tab caption, known before the page is built.
+    static QString Title() { return tr("Triple Tech"); }
 
     void WriteBack() override;
 
