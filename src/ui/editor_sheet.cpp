@@ -1,5 +1,7 @@
 #include "editor_sheet.h"
 
+#include <algorithm>
+
 #include <QAction>
 #include <QDir>
 #include <QDragEnterEvent>
@@ -9,6 +11,7 @@
 #include <QMimeData>
 #include <QShortcut>
 #include <QStackedWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "about_dialog.h"
@@ -131,6 +134,27 @@ StatePage* EditorSheet::Page(int index) const {
         }
     }
     return slot.page;
+}
+
+int EditorSheet::BuiltPageCount() const {
+    return static_cast<int>(std::count_if(
+        m_pages.begin(), m_pages.end(), [](const PageSlot& slot) { return slot.page != nullptr; }));
+}
+
+void EditorSheet::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    QTimer::singleShot(0, this, &EditorSheet::BuildNextPageWhenIdle);
+}
+
+void EditorSheet::BuildNextPageWhenIdle() {
+    for (int i = 0; i < PageCount(); ++i) {
+        if (m_pages[static_cast<std::size_t>(i)].page == nullptr) {
+            // Polished now, the page costs only its fill when it is first shown.
+            Page(i)->ensurePolished();
+            QTimer::singleShot(0, this, &EditorSheet::BuildNextPageWhenIdle);
+            return;
+        }
+    }
 }
 
 void EditorSheet::FinishPages() {

@@ -37,9 +37,11 @@ public:
     bool SwitchTo(int index);
     int CurrentIndex() const;
     int PageCount() const { return static_cast<int>(m_pages.size()); }
-    // A page's controls come into being when the page is first needed (shown, or asked for here),
-    // so the sheet appears without building eleven pages nobody has looked at yet.
+    // A page's controls come into being when the page is first needed (shown, or asked for
+    // here) or, once the sheet is on screen, in idle time: the sheet appears without waiting for
+    // eleven pages nobody has looked at yet, and the first look at each is not slowed by them.
     StatePage* Page(int index) const;
+    int BuiltPageCount() const;
     StatePage* CurrentPage() const { return Page(CurrentIndex()); }
     TabStrip* Tabs() const { return m_tabs; }
     QMenu* FileMenu() const { return m_fileMenu; }
@@ -48,6 +50,7 @@ public:
     QAction* SaveAsAction() const { return m_saveAs; }
 
 protected:
+    void showEvent(QShowEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
@@ -61,6 +64,8 @@ private:
     };
 
     void AddPage(QString caption, QSize sizeInUnits, std::function<StatePage*()> make);
+    // Builds the first page not built yet and asks for another turn while any is left.
+    void BuildNextPageWhenIdle();
     void BuildMenu();
     void BuildKeys();
     void FinishPages();
