@@ -132,6 +132,9 @@ def main():
     editor = medians(args.editor)
     table.against_limit("Editor cycle (open, all pages, save)", editor["EditorCycle"],
                         CYCLE_TARGET_MS, 1, f"{CYCLE_TARGET_MS:.0f} ms target")
+    # Not a target: the work after the first frame that nobody waits for unless a click lands
+    # in it; each page is one step of it.
+    table.add("Start-up and idle build of all pages", editor["IdleBuild"], "ms", "", "")
     for name, figure in editor.items():
         if name.startswith("FirstActivation/"):
             caption = name.split(":", 1)[1]
