@@ -146,33 +146,6 @@ private slots:
         QCOMPARE(ReadFile(copy), ReadFile(path));
     }
 
-    void FilesOfTheWrongSizeAreRefusedAtOpen() {
-        QTemporaryDir root;
-        const QString good = WriteState(root, QStringLiteral("good.zst"));
-        Session session;
-        session.Open(good);
-
-        for (const qsizetype size : {qsizetype{0}, qsizetype{274046}, qsizetype{274048}}) {
-            const QString bad = root.filePath(QStringLiteral("bad-%1.zst").arg(size));
-            QFile file(bad);
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write(QByteArray(size, '\x11'));
-            file.close();
-
-            session.Open(bad);
-            const QStringList shown = session.messages.Take();
-            QCOMPARE(shown.size(), 1);
-            QVERIFY2(shown[0].contains(QFileInfo(bad).fileName()), qPrintable(shown[0]));
-            QVERIFY2(shown[0].contains(QString::number(size)), qPrintable(shown[0]));
-            QCOMPARE(QString::fromStdString(session.Document().GetPath().string()), good);
-        }
-        // The file that was open stays open and is the one saved.
-        session.Type(0, "gold", QStringLiteral("7"));
-        session.Sheet().Save();
-        QCOMPARE(session.messages.Take(), QStringList{QStringLiteral("File Saved Successful!")});
-        QCOMPARE(static_cast<unsigned char>(ReadFile(good)[14438]), 7u);
-    }
-
     void RandomBytesFillEveryPageWithoutACrash() {
         QTemporaryDir root;
         Bytes bytes;

@@ -75,18 +75,21 @@ class TellimSaveFailures : public QObject {
 private slots:
     void FailedSaveWarnsAndKeepsTheFile_data() {
         QTest::addColumn<Failure>("failure");
-        QTest::newRow("read-only") << Failure::ReadOnly;
-        QTest::newRow("deleted after Open") << Failure::Deleted;
-        QTest::newRow("shortened after Open") << Failure::Shortened;
-        QTest::newRow("directory removed") << Failure::DirectoryRemoved;
-        QTest::newRow("replaced by a directory") << Failure::ReplacedByDirectory;
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("read-only") << Failure::ReadOnly << "the file is read-only";
+        QTest::newRow("deleted after Open") << Failure::Deleted << "the file does not exist";
+        QTest::newRow("shortened after Open") << Failure::Shortened << "too short for a save state";
+        QTest::newRow("directory removed")
+            << Failure::DirectoryRemoved << "the file does not exist";
+        QTest::newRow("replaced by a directory") << Failure::ReplacedByDirectory << "";
         // The limits fall before the play time (4117) and between it and the names (14390).
-        QTest::newRow("disk full before the time") << Failure::DiskFullBeforeTime;
-        QTest::newRow("disk full between time and names") << Failure::DiskFullBeforeNames;
+        QTest::newRow("disk full before the time") << Failure::DiskFullBeforeTime << "";
+        QTest::newRow("disk full between time and names") << Failure::DiskFullBeforeNames << "";
     }
 
     void FailedSaveWarnsAndKeepsTheFile() {
         QFETCH(Failure, failure);
+        QFETCH(QString, reason);
         StateFiles files;
         const fs::path dir = files.PathOf("saves");
         fs::create_directory(dir);
@@ -147,6 +150,8 @@ private slots:
             QVERIFY2(save(), dialogs.shown.isEmpty() ? "no message"
                                                      : qPrintable(dialogs.shown.back().text));
             QVERIFY2(dialogs.shown[0].text.contains(FromPath(path)), "the warning names the file");
+            QVERIFY2(dialogs.shown[0].text.contains(reason), qPrintable(dialogs.shown[0].text));
+            QVERIFY(dialogs.shown[0].text.contains(QStringLiteral("Nothing was saved.")));
         }
         QVERIFY(Snapshot::Of(path) == before);
     }

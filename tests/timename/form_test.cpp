@@ -128,8 +128,6 @@ private slots:
     void cancellingOpenKeepsFileAndBoxes();
     void failedOpenWarnsAndKeepsEverything_data();
     void failedOpenWarnsAndKeepsEverything();
-    void failedSaveWarnsAndWritesNothing_data();
-    void failedSaveWarnsAndWritesNothing();
     void timeOutsideAByteIsRefusedBeforeWriting();
     void aboutShowsTheCreditsAndClosesOnOk();
 
@@ -404,45 +402,6 @@ void Form1Test::failedOpenWarnsAndKeepsEverything() {
     } else {
         QCOMPARE(ReadAll(bad), badBytes);
     }
-}
-
-void Form1Test::failedSaveWarnsAndWritesNothing_data() {
-    QTest::addColumn<QString>("kind");
-    QTest::addColumn<QString>("reason");
-    QTest::newRow("removed") << "removed"
-                             << "the file does not exist";
-    QTest::newRow("read-only") << "read-only"
-                               << "the file is read-only";
-    QTest::newRow("cut short") << "short"
-                               << "too short for a save state";
-}
-
-void Form1Test::failedSaveWarnsAndWritesNothing() {
-    QFETCH(QString, kind);
-    QFETCH(QString, reason);
-    const QString path = OpenSample();
-    Retype(m_form->txtName[0], "Kid");
-    Retype(m_form->txtMinute2, "8");
-
-    Bytes expected = m_sample;
-    if (kind == "removed") {
-        std::filesystem::remove(m_samplePath);
-    } else if (kind == "read-only") {
-        MakeReadOnly(m_samplePath);
-    } else {
-        // Long enough for every time byte and all but the last name slot.
-        expected.resize(kMagus + 3);
-        m_files->Write("sample.zs1", expected);
-    }
-    m_form->mnuSave->trigger();
-
-    ExpectOnlyWarning({path, reason, "Nothing was saved."});
-    if (kind == "removed") {
-        QVERIFY(!std::filesystem::exists(m_samplePath));
-    } else {
-        QCOMPARE(ReadAll(m_samplePath), expected);
-    }
-    QCOMPARE(m_form->txtName[0]->text(), QStringLiteral("Kid"));
 }
 
 void Form1Test::timeOutsideAByteIsRefusedBeforeWriting() {
