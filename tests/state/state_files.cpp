@@ -32,8 +32,8 @@ std::vector<std::string> ScratchDir::Entries() const {
     return names;
 }
 
-Bytes RandomBytes(std::size_t size, std::uint32_t seed) {
-    std::mt19937 rng(seed);
+Bytes RandomBytes(std::size_t size, std::uint32_t stream) {
+    std::mt19937 rng(stream);
     std::uniform_int_distribution<int> byte(0, 255);
     Bytes bytes(size);
     for (auto& b : bytes) {
@@ -42,8 +42,8 @@ Bytes RandomBytes(std::size_t size, std::uint32_t seed) {
     return bytes;
 }
 
-Bytes RandomImage(std::uint32_t seed) {
-    return RandomBytes(orvane::kImageSize, seed);
+Bytes RandomImage(std::uint32_t stream) {
+    return RandomBytes(orvane::kImageSize, stream);
 }
 
 void WriteBytes(const std::filesystem::path& path, const Bytes& bytes) {

@@ -29,8 +29,8 @@ private:
     std::filesystem::path m_path;
 };
 
-Bytes RandomBytes(std::size_t size, std::uint32_t seed);
-Bytes RandomImage(std::uint32_t seed);
+Bytes RandomBytes(std::size_t size, std::uint32_t stream);
+Bytes RandomImage(std::uint32_t stream);
 void WriteBytes(const std::filesystem::path& path, const Bytes& bytes);
 Bytes ReadBytes(const std::filesystem::path& path);
 

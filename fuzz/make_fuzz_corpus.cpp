@@ -1,4 +1,4 @@
-// Writes a small seed corpus for each fuzz target: MAKE_FUZZ_SEEDS DIR creates DIR/<target>/.
+// Writes a small starting corpus for each fuzz target: make_fuzz_corpus DIR creates DIR/<target>/.
 
 #include <cstdio>
 #include <cstring>
@@ -28,15 +28,15 @@ void Append32(Bytes& out, std::uint32_t v) {
 }
 
 // A setter script: mode byte, then (op, selector, values...) steps.
-Bytes DocumentSeed(std::uint8_t op) {
-    Bytes seed = {1};
+Bytes DocumentScript(std::uint8_t op) {
+    Bytes input = {1};
     for (const orvane::MemberInfo& m : orvane::kMembers) {
-        seed.push_back(op);
-        Append32(seed, static_cast<std::uint32_t>(m.id));
-        Append32(seed, 13);
-        Append32(seed, 0x01020304);
+        input.push_back(op);
+        Append32(input, static_cast<std::uint32_t>(m.id));
+        Append32(input, 13);
+        Append32(input, 0x01020304);
     }
-    return seed;
+    return input;
 }
 
 }  // namespace
@@ -55,7 +55,7 @@ int main(int argc, char** argv) {
     fs::create_directories(companion);
 
     for (std::uint8_t op = 0; op < 10; ++op) {
-        Write(doc / ("setters-" + std::to_string(op)), DocumentSeed(op));
+        Write(doc / ("setters-" + std::to_string(op)), DocumentScript(op));
     }
     Write(doc / "short-file", Bytes(64, 0));
     Bytes whole(orvane::kImageSize, 0);
@@ -76,16 +76,16 @@ int main(int argc, char** argv) {
     // File sizes just below, at and above the smallest state the companion accepts (14432), then
     // a name and four time digits as typed text.
     for (std::uint8_t low : {47, 48, 49}) {
-        Bytes seed = {6, low, 5, 'M', 'a', 'g', 'u', 's', 3};
+        Bytes input = {6, low, 5, 'M', 'a', 'g', 'u', 's', 3};
         for (const char* box : {"Crono", "Marle", "Lucca", "Frog", "Robo", "Ayla", "Magus"}) {
-            seed.push_back(static_cast<std::uint8_t>(std::strlen(box)));
-            seed.insert(seed.end(), box, box + std::strlen(box));
+            input.push_back(static_cast<std::uint8_t>(std::strlen(box)));
+            input.insert(input.end(), box, box + std::strlen(box));
         }
         for (char digit : {'1', '2', '3', '4'}) {
-            seed.push_back(1);
-            seed.push_back(static_cast<std::uint8_t>(digit));
+            input.push_back(1);
+            input.push_back(static_cast<std::uint8_t>(digit));
         }
-        Write(companion / ("size-" + std::to_string(low)), seed);
+        Write(companion / ("size-" + std::to_string(low)), input);
     }
     return 0;
 }
