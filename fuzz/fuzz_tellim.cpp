@@ -36,13 +36,8 @@ public:
 // Offsets the companion may write: the first five bytes of each name slot and the time digits.
 const std::set<std::int64_t>& Writable() {
     static const std::set<std::int64_t> offsets = [] {
-        std::set<std::int64_t> out(Module1::kTimeOffsets.begin(), Module1::kTimeOffsets.end());
-        for (std::int64_t slot : Module1::kNameSlots) {
-            for (int i = 0; i < Module1::kNameLength; ++i) {
-                out.insert(slot + i);
-            }
-        }
-        return out;
+        const std::vector<std::int64_t> list = Module1::SaveOffsets();
+        return std::set<std::int64_t>(list.begin(), list.end());
     }();
     return offsets;
 }
