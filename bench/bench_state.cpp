@@ -1,4 +1,6 @@
-// Load and Save of a state beside the floor: a plain read and write of the same bytes.
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Load and Save of a state beside the floor: a plain read and write of the same bytes, for the
+// oldest layout and the one most users have.
 
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
@@ -6,6 +8,8 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <string>
 #include <vector>
 
 #include "state_document.h"
@@ -26,21 +30,33 @@ const fs::path& Dir() {
     return dir;
 }
 
-const fs::path& StateFile() {
-    static const fs::path path = [] {
-        const fs::path p = Dir() / "state.zst";
-        StateDocument doc;
-        doc.SetGeneral(kGeneralGold, 123456);
-        if (!doc.SaveAs(p)) {
-            std::abort();
+// A state of the layout of that size, with its header, written once.
+fs::path StateFile(std::size_t size) {
+    const fs::path path = Dir() / ("state-" + std::to_string(size) + ".zst");
+    if (fs::exists(path)) {
+        return path;
+    }
+    for (const FileLayout& layout : kFileLayouts) {
+        if (layout.size == size) {
+            std::vector<char> bytes(size, 0x42);
+            const StateHeader& header = kStateHeaders[layout.header];
+            std::copy(header.text.begin(), header.text.end(), bytes.begin());
+            std::copy(std::begin(header.tail), std::end(header.tail),
+                      bytes.begin() + static_cast<std::ptrdiff_t>(header.text.size()));
+            std::ofstream(path, std::ios::binary)
+                .write(bytes.data(), static_cast<std::streamsize>(size));
+            return path;
         }
-        return p;
-    }();
-    return path;
+    }
+    std::abort();
+}
+
+std::size_t Size(const benchmark::State& state) {
+    return static_cast<std::size_t>(state.range(0));
 }
 
 void PlainRead(std::vector<std::uint8_t>& buffer) {
-    const int fd = ::open(StateFile().c_str(), O_RDONLY);
+    const int fd = ::open(StateFile(buffer.size()).c_str(), O_RDONLY);
     benchmark::DoNotOptimize(::read(fd, buffer.data(), buffer.size()));
     ::close(fd);
 }
@@ -68,22 +84,22 @@ void TimeFsyncAlone(benchmark::State& state, int fd) {
 }
 
 void FloorRead(benchmark::State& state) {
-    std::vector<std::uint8_t> buffer(kImageSize);
+    std::vector<std::uint8_t> buffer(Size(state));
     for (auto _ : state) {
         PlainRead(buffer);
     }
 }
 
 void FloorWrite(benchmark::State& state) {
-    const std::vector<std::uint8_t> buffer(kImageSize, 0x42);
+    const std::vector<std::uint8_t> buffer(Size(state), 0x42);
     for (auto _ : state) {
-        PlainWrite(buffer, state.range(0) != 0);
+        PlainWrite(buffer, state.range(1) != 0);
     }
 }
 
 // The flush alone: what every safe save pays on this disk, whatever the program.
 void FloorFsync(benchmark::State& state) {
-    const std::vector<std::uint8_t> buffer(kImageSize, 0x42);
+    const std::vector<std::uint8_t> buffer(Size(state), 0x42);
     const fs::path path = Dir() / "flushed.zst";
     for (auto _ : state) {
         state.PauseTiming();
@@ -94,7 +110,7 @@ void FloorFsync(benchmark::State& state) {
 
 // The second flush of a safe save: the directory, after a rename into it.
 void FloorDirectoryFsync(benchmark::State& state) {
-    const std::vector<std::uint8_t> buffer(kImageSize, 0x42);
+    const std::vector<std::uint8_t> buffer(Size(state), 0x42);
     const fs::path temp = Dir() / "renamed.tmp";
     const fs::path path = Dir() / "renamed.zst";
     for (auto _ : state) {
@@ -109,7 +125,7 @@ void FloorDirectoryFsync(benchmark::State& state) {
 }
 
 void FloorReadWrite(benchmark::State& state) {
-    std::vector<std::uint8_t> buffer(kImageSize);
+    std::vector<std::uint8_t> buffer(Size(state));
     for (auto _ : state) {
         PlainRead(buffer);
         PlainWrite(buffer, true);
@@ -119,13 +135,13 @@ void FloorReadWrite(benchmark::State& state) {
 void DocumentLoad(benchmark::State& state) {
     StateDocument doc;
     for (auto _ : state) {
-        benchmark::DoNotOptimize(doc.Load(StateFile()));
+        benchmark::DoNotOptimize(doc.Load(StateFile(Size(state))));
     }
 }
 
 void DocumentSave(benchmark::State& state) {
     StateDocument doc;
-    doc.Load(StateFile());
+    doc.Load(StateFile(Size(state)));
     for (auto _ : state) {
         benchmark::DoNotOptimize(doc.Save());
     }
@@ -134,7 +150,7 @@ void DocumentSave(benchmark::State& state) {
 void DocumentLoadSave(benchmark::State& state) {
     StateDocument doc;
     for (auto _ : state) {
-        doc.Load(StateFile());
+        doc.Load(StateFile(Size(state)));
         benchmark::DoNotOptimize(doc.Save());
     }
 }
@@ -142,13 +158,18 @@ void DocumentLoadSave(benchmark::State& state) {
 }  // namespace
 
 // Real time: a flush waits for the disk, not the processor.
-BENCHMARK(FloorRead)->UseRealTime();
-BENCHMARK(FloorWrite)->Arg(0)->Arg(1)->ArgName("fsync")->UseRealTime();
-BENCHMARK(FloorFsync)->UseRealTime();
-BENCHMARK(FloorDirectoryFsync)->UseRealTime();
-BENCHMARK(FloorReadWrite)->UseRealTime();
-BENCHMARK(DocumentLoad)->UseRealTime();
-BENCHMARK(DocumentSave)->UseRealTime();
-BENCHMARK(DocumentLoadSave)->UseRealTime();
+#define STATE_BENCHMARK(name) \
+    BENCHMARK(name)->ArgName("bytes")->Arg(274047)->Arg(282459)->UseRealTime()
+STATE_BENCHMARK(FloorRead);
+BENCHMARK(FloorWrite)
+    ->ArgNames({"bytes", "fsync"})
+    ->ArgsProduct({{274047, 282459}, {0, 1}})
+    ->UseRealTime();
+STATE_BENCHMARK(FloorFsync);
+STATE_BENCHMARK(FloorDirectoryFsync);
+STATE_BENCHMARK(FloorReadWrite);
+STATE_BENCHMARK(DocumentLoad);
+STATE_BENCHMARK(DocumentSave);
+STATE_BENCHMARK(DocumentLoadSave);
 
 BENCHMARK_MAIN();

@@ -29,7 +29,7 @@ void Append32(Bytes& out, std::uint32_t v) {
 
 // A setter script: mode byte, then (op, selector, values...) steps.
 Bytes DocumentScript(std::uint8_t op) {
-    Bytes input = {1};
+    Bytes input = {static_cast<std::uint8_t>(4 | (op & 3))};
     for (const orvane::MemberInfo& m : orvane::kMembers) {
         input.push_back(op);
         Append32(input, static_cast<std::uint32_t>(m.id));
@@ -57,9 +57,15 @@ int main(int argc, char** argv) {
     for (std::uint8_t op = 0; op < 10; ++op) {
         Write(doc / ("setters-" + std::to_string(op)), DocumentScript(op));
     }
-    Write(doc / "short-file", Bytes(64, 0));
-    Bytes whole(orvane::kImageSize, 0);
-    Write(doc / "whole-image", whole);
+    Write(doc / "short-file", Bytes(64, 0x80));
+    Write(doc / "whole-image", Bytes(274047, 0x80));
+    // One file of each layout's size with the newer header, and one a few bytes off.
+    for (std::uint8_t layout = 0; layout < 4; ++layout) {
+        Write(doc / ("layout-" + std::to_string(layout)),
+              Bytes{static_cast<std::uint8_t>(4 | layout)});
+        Write(doc / ("near-layout-" + std::to_string(layout)),
+              Bytes{static_cast<std::uint8_t>(12 | layout), 33});
+    }
 
     Bytes lookups;
     for (std::uint32_t id : {0x00u, 0xBDu, 0x94u, 0xE7u, 0xE8u}) {

@@ -1,8 +1,13 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes a synthetic save state with believable values of our own, for trying the editors and for
-// tests that want a whole file. Usage: make_demo_state OUTPUT
+// tests that want a whole file. Usage: make_demo_state [--size BYTES] OUTPUT
+// The size picks the layout; by default that of the last official release, which most users have.
 
 #include <cstdio>
+#include <cstring>
+#include <fstream>
 #include <string>
+#include <vector>
 
 #include "equipment_lists.h"
 #include "state_document.h"
@@ -47,17 +52,50 @@ std::string Pick(const StateDocument& doc, EquipmentSlot slot, int portraitId, s
     return names.empty() ? std::string() : names[n % names.size()];
 }
 
+const FileLayout* LayoutOfSize(std::size_t size) {
+    for (const FileLayout& layout : kFileLayouts) {
+        if (layout.size == size) {
+            return &layout;
+        }
+    }
+    return nullptr;
+}
+
+// A state of the layout with its header and nothing else, which the document can then load.
+bool WriteBlankState(const char* path, const FileLayout& layout) {
+    std::vector<char> bytes(layout.size, 0);
+    const StateHeader& header = kStateHeaders[layout.header];
+    std::memcpy(bytes.data(), header.text.data(), header.text.size());
+    std::memcpy(bytes.data() + header.text.size(), header.tail, sizeof header.tail);
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    return static_cast<bool>(out.flush());
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s OUTPUT\n", argv[0]);
+    std::size_t size = 282459;
+    if (argc == 4 && std::strcmp(argv[1], "--size") == 0) {
+        size = std::strtoul(argv[2], nullptr, 10);
+    } else if (argc != 2) {
+        std::fprintf(stderr, "usage: %s [--size BYTES] OUTPUT\n", argv[0]);
+        return 2;
+    }
+    const char* output = argv[argc - 1];
+    const FileLayout* layout = LayoutOfSize(size);
+    if (layout == nullptr) {
+        std::fprintf(stderr, "no layout of %zu bytes\n", size);
         return 2;
     }
     StateDocument doc;
     doc.SetWarningSink([](std::string_view text) {
         std::fprintf(stderr, "%.*s\n", static_cast<int>(text.size()), text.data());
     });
+    if (!WriteBlankState(output, *layout) || !doc.Load(output)) {
+        std::fprintf(stderr, "cannot write %s\n", output);
+        return 1;
+    }
 
     for (std::size_t i = 0; i < std::size(kDemo); ++i) {
         const DemoMember& m = kDemo[i];
@@ -107,8 +145,8 @@ int main(int argc, char** argv) {
     doc.SetGeneral(kGeneralMinuteTens, 4);
     doc.SetGeneral(kGeneralMinuteUnits, 2);
 
-    if (!doc.SaveAs(argv[1])) {
-        std::fprintf(stderr, "cannot write %s\n", argv[1]);
+    if (!doc.Save()) {
+        std::fprintf(stderr, "cannot write %s\n", output);
         return 1;
     }
     return 0;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Unsigned little-endian values of 2 and 3 bytes at a position in the image; writing keeps the
 // low 16 or 24 bits of the value.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "file_io.h"
 
 #include <fcntl.h>
@@ -7,8 +8,6 @@
 #include <cerrno>
 #include <string>
 #include <vector>
-
-#include "state_document.h"
 
 namespace orvane {
 
@@ -73,6 +72,12 @@ mode_t CurrentUmask() {
     return mask;
 }
 
+FileIdentity IdentityOf(const struct stat& st) {
+    return {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino),
+            static_cast<std::uintmax_t>(st.st_size), static_cast<std::int64_t>(st.st_mtim.tv_sec),
+            static_cast<std::int64_t>(st.st_mtim.tv_nsec)};
+}
+
 // Persists the rename itself; a failure here does not undo a replacement that already happened.
 void SyncDirectory(const fs::path& dir) {
     FileDescriptor fd(::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
@@ -83,30 +88,52 @@ void SyncDirectory(const fs::path& dir) {
 
 }  // namespace
 
-LoadResult ReadWholeFile(const fs::path& path, std::span<std::uint8_t> out) {
-    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+ReadResult ReadFileStart(const fs::path& path, std::span<std::uint8_t> out) {
+    ReadResult result;
+    const auto fail = [&result](ReadError error) {
+        result.error = error;
+        result.systemError = errno;
+        return result;
+    };
+    // Looked at before opening: opening a FIFO or a device can block or have effects.
+    struct stat before {};
+    if (::stat(path.c_str(), &before) != 0) {
+        return fail(ReadError::CannotOpen);
+    }
+    if (!S_ISREG(before.st_mode)) {
+        errno = 0;
+        return fail(ReadError::NotRegularFile);
+    }
+    // Non-blocking in case the name was given to a FIFO meanwhile; regular files ignore it.
+    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     if (!fd.Valid()) {
-        return {LoadError::CannotOpen, 0};
+        return fail(ReadError::CannotOpen);
     }
-    struct stat st {};
-    if (::fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode)) {
-        return {LoadError::CannotOpen, 0};
+    struct stat opened {};
+    if (::fstat(fd.Get(), &opened) != 0) {
+        return fail(ReadError::CannotRead);
     }
-    const auto size = static_cast<std::uintmax_t>(st.st_size);
-    if (size != out.size()) {
-        return {LoadError::WrongSize, size};
+    if (!S_ISREG(opened.st_mode)) {
+        errno = 0;
+        return fail(ReadError::NotRegularFile);
     }
-    std::vector<std::uint8_t> buffer(out.size());
-    if (!ReadAll(fd.Get(), buffer)) {
-        return {LoadError::CannotRead, size};
+    result.identity = IdentityOf(opened);
+    const auto size = static_cast<std::uintmax_t>(opened.st_size);
+    const bool whole = size <= out.size();
+    result.bytesRead = whole ? static_cast<std::size_t>(size) : out.size();
+    errno = 0;
+    if (!ReadAll(fd.Get(), out.first(result.bytesRead))) {
+        // An end of file before the size seen means the file shrank.
+        return fail(errno == 0 ? ReadError::ChangedWhileRead : ReadError::CannotRead);
     }
-    // A file that grew while it was read is not the file whose size was checked.
     std::uint8_t extra = 0;
-    if (::read(fd.Get(), &extra, 1) != 0) {
-        return {LoadError::CannotRead, size};
+    struct stat after {};
+    if ((whole && ::read(fd.Get(), &extra, 1) != 0) || ::fstat(fd.Get(), &after) != 0 ||
+        IdentityOf(after) != result.identity) {
+        errno = 0;
+        return fail(ReadError::ChangedWhileRead);
     }
-    std::copy(buffer.begin(), buffer.end(), out.begin());
-    return {LoadError::None, size};
+    return result;
 }
 
 bool ReplaceFileContents(const fs::path& requested, std::span<const std::uint8_t> bytes) {

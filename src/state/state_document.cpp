@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "state_document.h"
 
 #include "byte_order.h"
@@ -53,10 +54,19 @@ bool ValidSlot(int slot) {
 }  // namespace
 
 LoadResult StateDocument::Load(const std::filesystem::path& path) {
-    LoadResult result = ReadWholeFile(path, m_image);
-    if (result) {
-        m_path = path;
+    LoadResult result;
+    result.read = ReadFileStart(path, m_incoming);
+    if (!result.read) {
+        return result;
     }
+    result.recognition = RecognizeState(std::span(m_incoming).first(result.read.bytesRead),
+                                        result.read.identity.size);
+    if (result.recognition.layout == nullptr) {
+        return result;
+    }
+    m_image.Assign(std::span(m_incoming).first(result.read.bytesRead));
+    m_layout = result.recognition.layout;
+    m_path = path;
     return result;
 }
 
@@ -65,30 +75,30 @@ bool StateDocument::Save() {
 }
 
 bool StateDocument::SaveAs(const std::filesystem::path& path) {
-    return ReplaceFileContents(path, m_image);
+    return ReplaceFileContents(path, m_image.Bytes());
 }
 
 std::uint32_t StateDocument::ReadField(std::size_t offset, std::size_t width) const {
     switch (width) {
         case 1:
-            return m_image.at(offset);
+            return Byte(offset);
         case 2:
-            return Read16(m_image, offset);
+            return Read16(m_image, Locate(offset));
         default:
-            return Read24(m_image, offset);
+            return Read24(m_image, Locate(offset));
     }
 }
 
 void StateDocument::WriteField(std::size_t offset, std::size_t width, std::uint32_t value) {
     switch (width) {
         case 1:
-            m_image.at(offset) = static_cast<std::uint8_t>(value);
+            Byte(offset) = static_cast<std::uint8_t>(value);
             break;
         case 2:
-            Write16(m_image, offset, value);
+            Write16(m_image, Locate(offset), value);
             break;
         default:
-            Write24(m_image, offset, value);
+            Write24(m_image, Locate(offset), value);
             break;
     }
 }
@@ -118,7 +128,7 @@ std::string StateDocument::GetName(std::int32_t character) const {
     }
     std::string name(NameCodec::kNameLength, ' ');
     for (std::size_t i = 0; i < NameCodec::kNameLength; ++i) {
-        name[i] = NameCodec::Decode(m_image.at(member->nameSlot + i));
+        name[i] = NameCodec::Decode(Byte(member->nameSlot + i));
     }
     return name;
 }
@@ -130,7 +140,7 @@ void StateDocument::SetName(std::int32_t character, std::string_view name) {
     }
     const std::u32string letters = DecodeUtf8(name);
     for (std::size_t i = 0; i < NameCodec::kNameLength; ++i) {
-        m_image.at(member->nameSlot + i) = i < letters.size() ? NameCodec::Encode(letters[i]) : 0;
+        Byte(member->nameSlot + i) = i < letters.size() ? NameCodec::Encode(letters[i]) : 0;
     }
 }
 
@@ -155,11 +165,11 @@ void StateDocument::GetInventorySlot(int slot, std::uint32_t& amount, std::strin
         return;
     }
     const auto index = static_cast<std::size_t>(slot);
-    amount = m_image.at(kInventoryAmountStart + index);
+    amount = Byte(kInventoryAmountStart + index);
     if (amount == 0) {
         return;
     }
-    const std::string* found = m_catalog.GetItemName(m_image.at(kInventoryIdStart + index));
+    const std::string* found = m_catalog.GetItemName(Byte(kInventoryIdStart + index));
     name = found != nullptr ? *found : std::string();
 }
 
@@ -171,7 +181,7 @@ void StateDocument::SetInventorySlot(int slot, std::uint32_t amount, std::string
 }
 
 std::uint32_t StateDocument::GetInventoryItemId(int slot) const {
-    return ValidSlot(slot) ? m_image.at(kInventoryIdStart + static_cast<std::size_t>(slot)) : 0;
+    return ValidSlot(slot) ? Byte(kInventoryIdStart + static_cast<std::size_t>(slot)) : 0;
 }
 
 void StateDocument::SetInventorySlotById(int slot, std::uint32_t amount, ItemId id) {
@@ -180,29 +190,29 @@ void StateDocument::SetInventorySlotById(int slot, std::uint32_t amount, ItemId 
     }
     const auto index = static_cast<std::size_t>(slot);
     const bool empty = amount == 0;
-    m_image.at(kInventoryIdStart + index) = empty ? 0 : static_cast<std::uint8_t>(id);
-    m_image.at(kInventoryAmountStart + index) = static_cast<std::uint8_t>(amount);
+    Byte(kInventoryIdStart + index) = empty ? 0 : static_cast<std::uint8_t>(id);
+    Byte(kInventoryAmountStart + index) = static_cast<std::uint8_t>(amount);
 }
 
 std::uint8_t StateDocument::GetTechLevel(std::int32_t character) const {
     const MemberInfo* member = FindMember(character);
-    return member != nullptr ? m_image.at(member->techLevel) : 0;
+    return member != nullptr ? Byte(member->techLevel) : 0;
 }
 
 void StateDocument::SetTechLevel(std::int32_t character, std::uint8_t value) {
     if (const MemberInfo* member = FindMember(character)) {
-        m_image.at(member->techLevel) = value;
+        Byte(member->techLevel) = value;
     }
 }
 
 std::uint8_t StateDocument::GetComboTech(MemberSetKey key) const {
     const auto offset = FindComboTechOffset(key);
-    return offset ? m_image.at(*offset) : 0;
+    return offset ? Byte(*offset) : 0;
 }
 
 void StateDocument::SetComboTech(MemberSetKey key, std::uint8_t value) {
     if (const auto offset = FindComboTechOffset(key)) {
-        m_image.at(*offset) = value;
+        Byte(*offset) = value;
     }
 }
 

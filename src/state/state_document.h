@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The one model object of the editor: the loaded file's path, its whole image, the item
 // catalogue, and the typed accessors through which pages read and change game fields.
@@ -9,19 +10,21 @@
 
 #include "equipment_lists.h"
 #include "field_map.h"
+#include "file_io.h"
+#include "file_layouts.h"
 #include "item_catalog.h"
 #include "save_state_image.h"
 #include "warning_sink.h"
 
 namespace orvane {
 
-enum class LoadError { None, CannotOpen, CannotRead, WrongSize };
-
+// How a load went: reading the file, then recognising it. A file that was read but has no
+// known layout is refused.
 struct LoadResult {
-    LoadError error = LoadError::None;
-    std::uintmax_t sizeFound = 0;  // the file's size, for WrongSize
+    ReadResult read;
+    Recognition recognition;
 
-    explicit operator bool() const { return error == LoadError::None; }
+    explicit operator bool() const { return read && recognition.layout != nullptr; }
 };
 
 class StateDocument {
@@ -30,18 +33,22 @@ public:
     StateDocument(const StateDocument&) = delete;
     StateDocument& operator=(const StateDocument&) = delete;
 
-    // Takes the file only when it opens, reads fully and has exactly the image's size; on any
-    // failure the path and the image stay as they were.
+    // Takes the file only when it reads fully and has a known layout; on any failure the path,
+    // the layout and the image stay as they were.
     LoadResult Load(const std::filesystem::path& path);
 
-    // Replaces the loaded file; false leaves it byte for byte as it was.
+    // Replaces the loaded file with the image, as long as the file was; false leaves it byte for
+    // byte as it was.
     bool Save();
-    // Writes to another file, which may not exist yet; the document keeps naming the loaded one.
+    // Writes to another file, which may not exist yet, in the loaded file's layout; the document
+    // keeps naming the loaded one.
     bool SaveAs(const std::filesystem::path& path);
 
     bool IsLoaded() const { return !m_path.empty(); }
     const std::filesystem::path& GetPath() const { return m_path; }
     const SaveStateImage& Image() const { return m_image; }
+    // The loaded file's layout; the first one before any load.
+    const FileLayout& Layout() const { return *m_layout; }
 
     void SetWarningSink(WarningSink sink) { m_catalog.SetWarningSink(std::move(sink)); }
 
@@ -95,11 +102,20 @@ public:
     }
 
 private:
+    // The image byte of a field-map offset, moved to where the loaded layout keeps it.
+    std::size_t Locate(std::size_t offset) const {
+        return offset - kFieldMapWorkRamStart + m_layout->workRamStart;
+    }
+    std::uint8_t Byte(std::size_t offset) const { return m_image.at(Locate(offset)); }
+    std::uint8_t& Byte(std::size_t offset) { return m_image.at(Locate(offset)); }
     std::uint32_t ReadField(std::size_t offset, std::size_t width) const;
     void WriteField(std::size_t offset, std::size_t width, std::uint32_t value);
 
     std::filesystem::path m_path;
-    SaveStateImage m_image{};
+    SaveStateImage m_image;
+    const FileLayout* m_layout = &kFileLayouts[0];
+    // A file is read here first, so a refused one leaves the image alone.
+    SaveStateImage::Storage m_incoming{};
     ItemCatalog m_catalog;
 };
 

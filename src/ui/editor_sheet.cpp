@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "editor_sheet.h"
 
 #include <algorithm>
@@ -52,24 +53,72 @@ std::filesystem::path ToPath(const QString& path) {
 
 }  // namespace
 
-QString LoadFailureText(const QString& path, const LoadResult& result) {
-    const QString name = QDir::toNativeSeparators(path);
-    switch (result.error) {
-        case LoadError::CannotOpen:
-            return EditorSheet::tr("Cannot open \"%1\".").arg(name);
-        case LoadError::CannotRead:
-            return EditorSheet::tr("Cannot read \"%1\".").arg(name);
-        case LoadError::WrongSize:
+namespace {
+
+// "it is 282490 bytes long with the header of ...": what the file's size and start say.
+QString WhatWasFound(const LoadResult& result) {
+    const Recognition& found = result.recognition;
+    const QString size = EditorSheet::tr("it is %1 bytes long").arg(result.read.identity.size);
+    switch (found.headerKind) {
+        case HeaderKind::Known: {
+            QString text = EditorSheet::tr("%1 with the header of a state of %2")
+                               .arg(size, QString::fromUtf8(found.header->writtenBy));
+            const bool shorter = std::all_of(
+                kFileLayouts.begin(), kFileLayouts.end(), [&](const FileLayout& layout) {
+                    return &kStateHeaders[layout.header] != found.header ||
+                           layout.size > result.read.identity.size;
+                });
+            return shorter ? EditorSheet::tr("%1, so it may have been cut short").arg(text) : text;
+        }
+        case HeaderKind::Unknown:
             return EditorSheet::tr(
-                       "\"%1\" is no save state: it holds %2 bytes, a save state "
-                       "holds %3 bytes.")
-                .arg(name)
-                .arg(result.sizeFound)
-                .arg(kImageSize);
-        case LoadError::None:
+                       "%1 with the header of an emulator version that this program "
+                       "does not know (\"%2\")")
+                .arg(size, QString::fromLatin1(found.version));
+        case HeaderKind::None:
             break;
     }
-    return {};
+    return EditorSheet::tr("%1 and does not start with the header of a save state").arg(size);
+}
+
+QString LayoutsOpened() {
+    QStringList layouts;
+    for (const FileLayout& layout : kFileLayouts) {
+        layouts << EditorSheet::tr("%1 (%2 bytes)")
+                       .arg(QString::fromUtf8(layout.writtenBy))
+                       .arg(layout.size);
+    }
+    const QString last = layouts.takeLast();
+    return EditorSheet::tr("%1 and %2").arg(layouts.join(QStringLiteral(", ")), last);
+}
+
+}  // namespace
+
+QString LoadFailureText(const QString& path, const LoadResult& result) {
+    const QString name = QDir::toNativeSeparators(path);
+    const QString reason = qt_error_string(result.read.systemError);
+    switch (result.read.error) {
+        case ReadError::CannotOpen:
+            return EditorSheet::tr("Cannot open \"%1\": %2.").arg(name, reason);
+        case ReadError::NotRegularFile:
+            return EditorSheet::tr(
+                       "Cannot open \"%1\": it is not a file but a folder, a device "
+                       "or a pipe.")
+                .arg(name);
+        case ReadError::CannotRead:
+            return EditorSheet::tr("Cannot read \"%1\": %2.").arg(name, reason);
+        case ReadError::ChangedWhileRead:
+            return EditorSheet::tr(
+                       "\"%1\" changed while it was read. Open it again once the "
+                       "program that writes it has finished.")
+                .arg(name);
+        case ReadError::None:
+            break;
+    }
+    return EditorSheet::tr(
+               "\"%1\" is no save state that this program can open: %2.\n\nIt "
+               "opens the save states of %3.")
+        .arg(name, WhatWasFound(result), LayoutsOpened());
 }
 
 EditorSheet::EditorSheet(StateDocument& document, Messages& messages, FileDialogs& dialogs)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The editor's Save and Save As under every failure a disk can offer: each must warn "Error Saving
 // File!" and leave the target exactly as it was, with nothing left beside it.
 
@@ -5,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
 #include <QRandomGenerator>
 
 #include "file_size_limit.h"
@@ -51,6 +53,7 @@ private slots:
     void FailedSaveWarnsAndKeepsTheTarget_data() {
         QTest::addColumn<Failure>("failure");
         QTest::addColumn<bool>("saveAs");
+        QTest::addColumn<bool>("newerLayout");
         const std::pair<const char*, Failure> failures[] = {
             {"read-only", Failure::ReadOnly},
             {"directory removed", Failure::DirectoryRemoved},
@@ -58,19 +61,24 @@ private slots:
             {"disk full", Failure::DiskFull},
         };
         for (const auto& [name, failure] : failures) {
-            QTest::addRow("Save, %s", name) << failure << false;
-            QTest::addRow("Save As, %s", name) << failure << true;
+            QTest::addRow("Save, %s", name) << failure << false << false;
+            QTest::addRow("Save As, %s", name) << failure << true << false;
+            QTest::addRow("Save, %s, fork 2.2 state", name) << failure << false << true;
         }
     }
 
     void FailedSaveWarnsAndKeepsTheTarget() {
         QFETCH(Failure, failure);
         QFETCH(bool, saveAs);
+        QFETCH(bool, newerLayout);
 
         QTemporaryDir root;
         QVERIFY(QDir(root.path()).mkdir(QStringLiteral("saves")));
         const QString dir = root.filePath(QStringLiteral("saves"));
-        const QString loaded = WriteState(root, QStringLiteral("saves/state.zst"), {{14438, 1}});
+        const QString loaded =
+            newerLayout ? CopyRealState(root, QStringLiteral("state-2.2.3.zst"),
+                                        QStringLiteral("saves/state.zst"))
+                        : WriteState(root, QStringLiteral("saves/state.zst"), {{14438, 1}});
         const QString other = WriteState(root, QStringLiteral("saves/copy.zs1"), {{14438, 2}});
         const QString target = saveAs ? other : loaded;
 
@@ -121,6 +129,54 @@ private slots:
         QCOMPARE(Entries(dir), entriesBefore);
     }
 
+    // Files of no known layout are refused at Open, the open file and the pages stay, and the
+    // refused file is left alone.
+    void UnknownLayoutsAreRefusedAtOpen_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("found");
+        const QByteArray v143 = ReadFile(QStringLiteral(ORVANE_TEST_DATA "/state-1.51.zst"));
+        const int near = 282459 + static_cast<int>(QRandomGenerator::global()->bounded(-40, 40));
+        QByteArray noHeader = v143;
+        noHeader.replace(0, 28, QByteArray(28, 'x'));
+        QTest::addRow("size near a known one (%d)", near)
+            << v143.left(282400).leftJustified(near == 282459 ? near + 1 : near, '\0')
+            << QStringLiteral("with the header of a state of ZSNES 1.50 and later");
+        QTest::addRow("known size without the header")
+            << noHeader << QStringLiteral("does not start with the header of a save state");
+        QTest::addRow("newer state cut short")
+            << v143.left(150000) << QStringLiteral("so it may have been cut short");
+        QTest::addRow("header shifted by a byte")
+            << QByteArray(1, '\0') + v143.left(v143.size() - 1)
+            << QStringLiteral("does not start with the header of a save state");
+    }
+
+    void UnknownLayoutsAreRefusedAtOpen() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, found);
+        QTemporaryDir root;
+        const QString loaded = CopyRealState(root, QStringLiteral("state-2.1.0.zst"));
+        const QString refused = root.filePath(QStringLiteral("refused.zst"));
+        QFile file(refused);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+        file.close();
+
+        Session session;
+        session.Open(loaded);
+        QCOMPARE(session.messages.Take(), QStringList());
+        session.Open(refused);
+        const QStringList shown = session.messages.Take();
+        QCOMPARE(shown.size(), 1);
+        QVERIFY2(shown[0].contains(QDir::toNativeSeparators(refused)), qPrintable(shown[0]));
+        QVERIFY2(shown[0].contains(QStringLiteral("it is %1 bytes long").arg(bytes.size())),
+                 qPrintable(shown[0]));
+        QVERIFY2(shown[0].contains(found), qPrintable(shown[0]));
+        QVERIFY2(shown[0].contains(QStringLiteral("the Linux fork 2.2 and later (282493 bytes)")),
+                 qPrintable(shown[0]));
+        QCOMPARE(ReadFile(refused), bytes);
+        QCOMPARE(session.Document().GetPath().string(), loaded.toStdString());
+        QCOMPARE(session.Find<QLineEdit>(0, "gold")->text(), QStringLiteral("1234567"));
+    }
+
     void LongAndNonAsciiPathsOpenAndSave() {
         QTemporaryDir root;
         QString relative = QStringLiteral("Spielstände");
@@ -150,7 +206,7 @@ private slots:
         QTemporaryDir root;
         Bytes bytes;
         QRandomGenerator random(20261207);
-        for (std::size_t offset = 0; offset < kImageSize; ++offset) {
+        for (std::size_t offset = 0; offset < kClassicSize; ++offset) {
             bytes[offset] = static_cast<std::uint8_t>(random.bounded(256));
         }
         const QString path = WriteState(root, QStringLiteral("noise.zst"), bytes);

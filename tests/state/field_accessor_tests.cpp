@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
 #include <map>
@@ -25,7 +26,7 @@ protected:
     }
     void SetUp() override {
         doc.SetWarningSink(warnings.Sink());
-        Load(Bytes(kImageSize, 0x00));
+        Load(Bytes(kClassicSize, 0x00));
     }
     // Offsets where the saved file differs from `before`.
     std::set<std::size_t> SavedChanges(const Bytes& before) {
@@ -61,7 +62,7 @@ TEST(ByteOrder, LittleEndianAndCutToWidth) {
 }
 
 TEST_F(Fields, StatsLandAtTheirRecordOffsets) {
-    Bytes bytes(kImageSize, 0);
+    Bytes bytes(kClassicSize, 0);
     bytes[12838] = 0x10;
     bytes[12839] = 0x27;
     Load(bytes);
@@ -110,7 +111,7 @@ TEST_F(Fields, GeneralFieldsAndPlayTimeDigits) {
 }
 
 TEST_F(Fields, NamesDecodeLettersAndPadWithBlanks) {
-    Bytes bytes(kImageSize, 0);
+    Bytes bytes(kClassicSize, 0);
     const std::uint8_t crono[] = {0xA2, 0xCB, 0xC8, 0xC7, 0xC8, 0x77};
     const std::uint8_t frog[] = {0xA5, 0xCB, 0xC8, 0xC0, 0x00, 0x55};
     std::copy(std::begin(crono), std::end(crono), bytes.begin() + 14390);
@@ -142,7 +143,7 @@ TEST_F(Fields, NameCharactersWithoutACodeBecomeBlanks) {
 }
 
 TEST_F(Fields, InventorySlotsByNameAndById) {
-    Bytes bytes(kImageSize, 0);
+    Bytes bytes(kClassicSize, 0);
     bytes[12307] = 0xBD;  // slot 0: 5 Tonics
     bytes[12563] = 5;
     bytes[12307 + 242] = 0x94;  // last slot: an ID the catalogue lacks

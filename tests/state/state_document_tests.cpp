@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "state_document.h"
 
 #include <gtest/gtest.h>
@@ -58,7 +59,7 @@ TEST_F(DocumentFiles, SaveAsWritesElsewhereAndKeepsNamingTheLoadedFile) {
     const fs::path other = dir / "other.zs1";
     doc.SetGeneral(kGeneralSaves, 4242);
     ASSERT_TRUE(doc.SaveAs(other));
-    EXPECT_EQ(fs::file_size(other), kImageSize);
+    EXPECT_EQ(fs::file_size(other), kClassicSize);
     EXPECT_EQ(ReadBytes(other), ImageOf(doc));
     EXPECT_EQ(doc.GetPath(), loaded);
     EXPECT_EQ(ReadBytes(loaded), original) << "SaveAs must not touch the loaded file";
@@ -70,26 +71,74 @@ TEST_F(DocumentFiles, SaveAsWritesElsewhereAndKeepsNamingTheLoadedFile) {
     EXPECT_EQ(ReadBytes(loaded), ImageOf(doc));
 }
 
-TEST_F(DocumentFiles, RefusedLoadsKeepPathAndImage) {
+Bytes WithHeader(std::string_view header, Bytes bytes, std::size_t at = 0) {
+    std::copy(header.begin(), header.end(), bytes.begin() + static_cast<std::ptrdiff_t>(at));
+    return bytes;
+}
+
+const std::string_view kV143("ZSNES Save State File V143\x1A\x8F", 28);
+const std::string_view kV06("ZSNES Save State File V0.6\x1A\x3C", 28);
+
+// A file is taken by its header and size together; anything else is refused and the document
+// keeps what it had.
+TEST_F(DocumentFiles, FilesOfNoKnownLayoutAreRefused) {
     const Bytes before = ImageOf(doc);
     struct Case {
         const char* name;
-        std::size_t size;
+        Bytes bytes;
+        HeaderKind header;
     };
-    for (const Case& c : {Case{"empty.zst", 0}, Case{"short.zst", kImageSize - 1},
-                          Case{"long.zst", kImageSize + 1}, Case{"tiny.zst", 14432}}) {
-        const fs::path path = dir / c.name;
-        WriteBytes(path, RandomBytes(c.size, 3));
+    const Case cases[] = {
+        {"empty", {}, HeaderKind::None},
+        {"one byte short", RandomBytes(kClassicSize - 1, 3), HeaderKind::None},
+        {"one byte long", RandomBytes(kClassicSize + 1, 3), HeaderKind::None},
+        {"newer header, unknown size", WithHeader(kV143, RandomBytes(282490, 4)),
+         HeaderKind::Known},
+        {"newer header, cut short", WithHeader(kV143, RandomBytes(200000, 4)), HeaderKind::Known},
+        {"newer header, larger than any", WithHeader(kV143, RandomBytes(400000, 4)),
+         HeaderKind::Known},
+        {"known size without header", RandomBytes(282459, 5), HeaderKind::None},
+        {"header shifted by a byte", WithHeader(kV143, RandomBytes(282459, 5), 1),
+         HeaderKind::None},
+        {"older header at a newer size", WithHeader(kV06, RandomBytes(282493, 6)),
+         HeaderKind::Known},
+        {"unknown version", WithHeader("ZSNES Save State File V150\x1A", RandomBytes(282459, 7)),
+         HeaderKind::Unknown},
+    };
+    for (const Case& c : cases) {
+        const fs::path path = dir / "refused.zst";
+        WriteBytes(path, c.bytes);
         const LoadResult result = doc.Load(path);
         EXPECT_FALSE(result) << c.name;
-        EXPECT_EQ(result.error, LoadError::WrongSize) << c.name;
-        EXPECT_EQ(result.sizeFound, c.size) << c.name;
-        EXPECT_EQ(doc.GetPath(), loaded);
-        EXPECT_EQ(ImageOf(doc), before);
+        EXPECT_TRUE(result.read) << c.name << ": the file itself was readable";
+        EXPECT_EQ(result.read.identity.size, c.bytes.size()) << c.name;
+        EXPECT_EQ(result.recognition.headerKind, c.header) << c.name;
+        EXPECT_EQ(doc.GetPath(), loaded) << c.name;
+        EXPECT_EQ(ImageOf(doc), before) << c.name;
+        EXPECT_EQ(ReadBytes(path), c.bytes) << c.name;
     }
+    WriteBytes(dir / "v150.zst", WithHeader("ZSNES Save State File V150\x1A", Bytes(300, 0)));
+    EXPECT_EQ(doc.Load(dir / "v150.zst").recognition.version, "V150");
+}
 
-    EXPECT_EQ(doc.Load(dir / "missing.zst").error, LoadError::CannotOpen);
-    EXPECT_EQ(doc.Load(dir.Path()).error, LoadError::CannotOpen) << "a directory is no state";
+TEST_F(DocumentFiles, AFileOfTheOldSizeOpensWhateverItsHeader) {
+    const Bytes newerHeader = WithHeader(kV143, RandomBytes(kClassicSize, 8));
+    WriteBytes(dir / "odd.zst", newerHeader);
+    ASSERT_TRUE(doc.Load(dir / "odd.zst"));
+    EXPECT_EQ(doc.Layout().size, kClassicSize);
+    EXPECT_EQ(ImageOf(doc), newerHeader);
+}
+
+TEST_F(DocumentFiles, WhatIsNoFileIsRefusedWithoutOpeningIt) {
+    const Bytes before = ImageOf(doc);
+    const LoadResult missing = doc.Load(dir / "missing.zst");
+    EXPECT_EQ(missing.read.error, ReadError::CannotOpen);
+    EXPECT_EQ(missing.read.systemError, ENOENT);
+    EXPECT_EQ(doc.Load(dir.Path()).read.error, ReadError::NotRegularFile);
+    // Opening a FIFO for reading blocks until a writer comes; Load must return at once.
+    const fs::path fifo = dir / "fifo.zst";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_EQ(doc.Load(fifo).read.error, ReadError::NotRegularFile);
     EXPECT_EQ(doc.GetPath(), loaded);
     EXPECT_EQ(ImageOf(doc), before);
 }

@@ -1,11 +1,11 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "state_files.h"
 
 #include <cstdlib>
 #include <fstream>
+#include <regex>
 #include <stdexcept>
 #include <string>
-
-#include "save_state_image.h"
 
 namespace testfiles {
 
@@ -42,8 +42,31 @@ Bytes RandomBytes(std::size_t size, std::uint32_t stream) {
     return bytes;
 }
 
-Bytes RandomImage(std::uint32_t stream) {
-    return RandomBytes(orvane::kImageSize, stream);
+Bytes RandomImage(std::uint32_t stream, std::size_t size) {
+    return RandomBytes(size, stream);
+}
+
+std::filesystem::path TestData(const std::string& name) {
+    return std::filesystem::path(ORVANE_TEST_DATA) / name;
+}
+
+std::map<std::uint32_t, std::uint8_t> WorkRamMarkers() {
+    std::ifstream in(TestData("markers.json"));
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::size_t start = text.find("\"wram\"");
+    const std::size_t end = text.find('}', start);
+    if (start == std::string::npos || end == std::string::npos) {
+        throw std::runtime_error("markers.json has no work-RAM markers");
+    }
+    std::map<std::uint32_t, std::uint8_t> markers;
+    const std::regex entry(R"re("([0-9A-F]{6})": (\d+))re");
+    const std::string wram = text.substr(start, end - start);
+    for (auto it = std::sregex_iterator(wram.begin(), wram.end(), entry);
+         it != std::sregex_iterator(); ++it) {
+        markers[static_cast<std::uint32_t>(std::stoul((*it)[1], nullptr, 16))] =
+            static_cast<std::uint8_t>(std::stoul((*it)[2]));
+    }
+    return markers;
 }
 
 void WriteBytes(const std::filesystem::path& path, const Bytes& bytes) {

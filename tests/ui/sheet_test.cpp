@@ -221,7 +221,7 @@ private slots:
         const QString empty = m_dir.filePath("empty.zst");
         QVERIFY(QFile(empty).open(QIODevice::WriteOnly));
         session.Open(empty);
-        QVERIFY(session.messages.Take().join(' ').contains("holds 0 bytes"));
+        QVERIFY(session.messages.Take().join(' ').contains("it is 0 bytes long"));
 
         QCOMPARE(session.Sheet().CurrentIndex(), 1);
         QVERIFY(session.Sheet().Page(1)->IsLoaded());

@@ -29,8 +29,8 @@ std::optional<QString> ScriptedFileDialogs::Next(int& count, QStringList& answer
 }
 
 QString WriteState(const QTemporaryDir& dir, const QString& name, const Bytes& bytes) {
-    QByteArray image(static_cast<qsizetype>(kImageSize), '\0');
-    for (std::size_t i = 0; i < kImageSize; ++i) {
+    QByteArray image(static_cast<qsizetype>(kClassicSize), '\0');
+    for (std::size_t i = 0; i < kClassicSize; ++i) {
         image[static_cast<qsizetype>(i)] = static_cast<char>((i * 7 + 3) % 251);
     }
     for (const auto& [offset, value] : bytes) {
@@ -40,6 +40,15 @@ QString WriteState(const QTemporaryDir& dir, const QString& name, const Bytes& b
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(image) != image.size()) {
         qFatal("cannot write the fixture %s", qPrintable(path));
+    }
+    return path;
+}
+
+QString CopyRealState(const QTemporaryDir& dir, const QString& file, QString name) {
+    const QString path = dir.filePath(name.isEmpty() ? file : name);
+    if (!QFile::copy(QStringLiteral(ORVANE_TEST_DATA "/") + file, path) ||
+        !QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner)) {
+        qFatal("cannot copy the real state %s", qPrintable(file));
     }
     return path;
 }

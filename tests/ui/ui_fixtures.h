@@ -58,7 +58,14 @@ private:
 
 using Bytes = std::map<std::size_t, std::uint8_t>;
 
-// A save state of kImageSize bytes: a fill pattern that no test reads as meaningful, with the
+// The size of the states that ZSNES 1.42 and older write.
+inline constexpr std::size_t kClassicSize = 274047;
+
+// A copy of a save state from tests/data (written by the real emulator), written into dir under
+// name (by default the file's own).
+QString CopyRealState(const QTemporaryDir& dir, const QString& file, QString name = {});
+
+// A save state of kClassicSize bytes: a fill pattern that no test reads as meaningful, with the
 // given bytes set; written into dir under name.
 QString WriteState(const QTemporaryDir& dir, const QString& name, const Bytes& bytes = {});
 QByteArray ReadFile(const QString& path);
