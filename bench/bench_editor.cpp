@@ -24,7 +24,11 @@ namespace {
 // Counts what the editor would show; a benchmark that drew a warning measured a failure.
 class SilentMessages final : public Messages {
 public:
-    void Show(const QString& text, Icon icon) override {
+    bool Ask(const QString&) override {
+        ++warnings;
+        return false;
+    }
+    void Show(const QString& text, Icon icon, const QString&) override {
         if (icon == Icon::Warning) {
             lastWarning = text.toStdString();
             ++warnings;

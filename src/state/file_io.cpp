@@ -5,7 +5,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <sys/xattr.h>
+
+#include <algorithm>
 #include <cerrno>
+#include <cstring>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -18,6 +23,7 @@ namespace {
 class FileDescriptor {
 public:
     explicit FileDescriptor(int fd) : m_fd(fd) {}
+    FileDescriptor(FileDescriptor&& other) noexcept : m_fd(other.m_fd) { other.m_fd = -1; }
     FileDescriptor(const FileDescriptor&) = delete;
     FileDescriptor& operator=(const FileDescriptor&) = delete;
     ~FileDescriptor() {
@@ -136,9 +142,216 @@ ReadResult ReadFileStart(const fs::path& path, std::span<std::uint8_t> out) {
     return result;
 }
 
-bool ReplaceFileContents(const fs::path& requested, std::span<const std::uint8_t> bytes) {
-    if (requested.empty()) {
+namespace {
+
+// How far an attempt to write a new file and rename it over the target got.
+enum class Attempt {
+    Done,     // replaced, or failed for a reason that writing in place would not mend
+    Refused,  // the folder refused a new file or the rename: writing in place may still serve
+};
+
+WriteResult Failure(WriteError error, int systemError = errno) {
+    WriteResult result;
+    result.error = error;
+    result.systemError = systemError;
+    return result;
+}
+
+bool IsPermissionError(int error) {
+    return error == EACCES || error == EPERM || error == EROFS;
+}
+
+// A fresh hidden name beside the target, short enough for any file system whatever the
+// target's own name.
+fs::path TemporaryName(const fs::path& dir) {
+    static std::mt19937 random(std::random_device{}());
+    static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    std::string name = ".orvane-";
+    for (int i = 0; i < 8; ++i) {
+        name += kLetters[random() % (sizeof kLetters - 1)];
+    }
+    return dir / name;
+}
+
+// Gives an unnamed file a name; false leaves it unnamed (errno tells why).
+bool LinkUnnamed(int fd, fs::path& temp, const fs::path& dir) {
+    const std::string self = "/proc/self/fd/" + std::to_string(fd);
+    for (int tries = 0; tries < 100; ++tries) {
+        temp = TemporaryName(dir);
+        if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, temp.c_str(), AT_SYMLINK_FOLLOW) == 0 ||
+            ::linkat(fd, "", AT_FDCWD, temp.c_str(), AT_EMPTY_PATH) == 0) {
+            return true;
+        }
+        if (errno != EEXIST) {
+            return false;
+        }
+    }
+    return false;
+}
+
+// Every extended attribute of the target (its ACLs among them) onto the new file. False when one
+// cannot be carried over; a target without any, or a file system without them, is fine.
+bool CopyAttributes(const fs::path& from, int to) {
+    ssize_t length = ::listxattr(from.c_str(), nullptr, 0);
+    if (length < 0) {
+        return errno == ENOTSUP;
+    }
+    std::vector<char> names(static_cast<std::size_t>(length));
+    length = ::listxattr(from.c_str(), names.data(), names.size());
+    if (length < 0) {
         return false;
+    }
+    for (std::size_t at = 0; at < static_cast<std::size_t>(length);) {
+        const char* name = names.data() + at;
+        at += std::strlen(name) + 1;
+        const ssize_t size = ::getxattr(from.c_str(), name, nullptr, 0);
+        std::vector<char> value(static_cast<std::size_t>(std::max<ssize_t>(size, 0)));
+        if (size < 0 || ::getxattr(from.c_str(), name, value.data(), value.size()) != size ||
+            ::fsetxattr(to, name, value.data(), value.size(), 0) != 0) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// A new file beside the target, unnamed until it is complete so that a save killed half-way
+// leaves nothing behind; a named one where the file system has no unnamed files.
+FileDescriptor OpenTemporary(const fs::path& dir, mode_t mode, fs::path& temp) {
+    FileDescriptor fd(::open(dir.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode));
+    if (fd.Valid() || IsPermissionError(errno) || errno == ENOENT || errno == ENOTDIR) {
+        return fd;
+    }
+    for (int tries = 0; tries < 100; ++tries) {
+        temp = TemporaryName(dir);
+        FileDescriptor named(
+            ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, mode));
+        if (named.Valid() || errno != EEXIST) {
+            return named;
+        }
+    }
+    return FileDescriptor(-1);
+}
+
+Attempt ReplaceByRename(const fs::path& target, const fs::path& dir,
+                        std::span<const std::uint8_t> bytes, const struct stat* old,
+                        WriteResult& result) {
+    const mode_t mode = old != nullptr ? old->st_mode & 07777 : 0666 & ~CurrentUmask();
+    fs::path temp;
+    FileDescriptor fd = OpenTemporary(dir, mode, temp);
+    if (!fd.Valid()) {
+        result = Failure(errno == ENOENT || errno == ENOTDIR ? WriteError::NoFolder
+                                                             : WriteError::CannotCreate);
+        return IsPermissionError(result.systemError) ? Attempt::Refused : Attempt::Done;
+    }
+    const auto fail = [&](WriteError error, Attempt attempt) {
+        result = Failure(error);
+        fd.Close();
+        if (!temp.empty()) {
+            ::unlink(temp.c_str());
+        }
+        return attempt;
+    };
+    if (!WriteAll(fd.Get(), bytes) || ::fchmod(fd.Get(), mode) != 0) {
+        return fail(WriteError::CannotWrite, Attempt::Done);
+    }
+    if (old != nullptr) {
+        // Only a privileged user can give the file back to another owner.
+        if (::fchown(fd.Get(), old->st_uid, old->st_gid) != 0) {
+            errno = 0;
+        }
+        if (!CopyAttributes(target, fd.Get())) {
+            return fail(WriteError::CannotReplace, Attempt::Refused);
+        }
+    }
+    if (::fsync(fd.Get()) != 0) {
+        return fail(WriteError::CannotWrite, Attempt::Done);
+    }
+    if (temp.empty() && !LinkUnnamed(fd.Get(), temp, dir)) {
+        temp.clear();
+        return fail(WriteError::CannotCreate,
+                    IsPermissionError(errno) ? Attempt::Refused : Attempt::Done);
+    }
+    if (::rename(temp.c_str(), target.c_str()) != 0) {
+        // A sticky folder lets only a file's owner replace it.
+        return fail(WriteError::CannotReplace,
+                    IsPermissionError(errno) ? Attempt::Refused : Attempt::Done);
+    }
+    struct stat written {};
+    ::fstat(fd.Get(), &written);
+    if (!fd.Close()) {
+        // The new content is in place and flushed; only a deferred error of close is left.
+        errno = 0;
+    }
+    SyncDirectory(dir);
+    result = WriteResult{};
+    result.identity = IdentityOf(written);
+    return Attempt::Done;
+}
+
+// Writes only the bytes that differ, flushed, and puts the old ones back if anything fails, so
+// the file ends as it was or as asked. Used where no new file can take the target's place.
+WriteResult WriteInPlace(const fs::path& target, std::span<const std::uint8_t> bytes) {
+    FileDescriptor fd(::open(target.c_str(), O_RDWR | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    struct stat st {};
+    if (!fd.Valid() || ::fstat(fd.Get(), &st) != 0) {
+        return Failure(IsPermissionError(errno) ? WriteError::ReadOnly : WriteError::CannotCreate);
+    }
+    if (!S_ISREG(st.st_mode)) {
+        return Failure(WriteError::NotRegularFile, 0);
+    }
+    std::vector<std::uint8_t> old(static_cast<std::size_t>(st.st_size));
+    if (::lseek(fd.Get(), 0, SEEK_SET) != 0 || !ReadAll(fd.Get(), old)) {
+        return Failure(WriteError::CannotWrite);
+    }
+    const auto writeAt = [&fd](std::span<const std::uint8_t> part, std::size_t at) {
+        return TransferAll(part, [&fd, &at](const std::uint8_t* p, std::size_t n) {
+            const ssize_t done = ::pwrite(fd.Get(), p, n, static_cast<off_t>(at));
+            at += done > 0 ? static_cast<std::size_t>(done) : 0;
+            return done;
+        });
+    };
+    const std::size_t common = std::min(old.size(), bytes.size());
+    std::vector<std::pair<std::size_t, std::size_t>> written;  // [from, to) of changed bytes
+    bool ok = true;
+    for (std::size_t at = 0; ok && at < common;) {
+        if (old[at] == bytes[at]) {
+            ++at;
+            continue;
+        }
+        std::size_t end = at;
+        while (end < common && old[end] != bytes[end]) {
+            ++end;
+        }
+        written.emplace_back(at, end);
+        ok = writeAt(bytes.subspan(at, end - at), at);
+        at = end;
+    }
+    ok = ok && (bytes.size() <= old.size() || writeAt(bytes.subspan(common), common));
+    ok = ok && (bytes.size() >= old.size() ||
+                ::ftruncate(fd.Get(), static_cast<off_t>(bytes.size())) == 0);
+    ok = ok && ::fsync(fd.Get()) == 0;
+    if (!ok) {
+        const int error = errno;
+        // Put the old bytes back where new ones may have landed, and the old length.
+        for (const auto& [from, to] : written) {
+            writeAt(std::span<const std::uint8_t>(old).subspan(from, to - from), from);
+        }
+        if (::ftruncate(fd.Get(), static_cast<off_t>(old.size())) == 0) {
+            ::fsync(fd.Get());
+        }
+        return Failure(WriteError::CannotWrite, error);
+    }
+    WriteResult result;
+    ::fstat(fd.Get(), &st);
+    result.identity = IdentityOf(st);
+    return result;
+}
+
+}  // namespace
+
+WriteResult ReplaceFileContents(const fs::path& requested, std::span<const std::uint8_t> bytes) {
+    if (requested.empty()) {
+        return Failure(WriteError::NoFolder, ENOENT);
     }
     // Write through a symbolic link to the file it names rather than replacing the link.
     std::error_code ec;
@@ -146,58 +359,37 @@ bool ReplaceFileContents(const fs::path& requested, std::span<const std::uint8_t
     if (fs::is_symlink(requested, ec)) {
         target = fs::weakly_canonical(requested, ec);
         if (ec) {
-            return false;
+            return Failure(WriteError::NoFolder, ec.value());
         }
     }
-
-    struct stat st {};
-    bool exists = ::stat(target.c_str(), &st) == 0;
-    if (!exists && errno != ENOENT) {
-        return false;
-    }
-    mode_t mode = 0666 & ~CurrentUmask();
-    if (exists) {
-        if (!S_ISREG(st.st_mode)) {
-            return false;
-        }
-        if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
-            return false;
-        }
-        mode = st.st_mode & 07777;
-    }
-
     fs::path dir = target.parent_path();
     if (dir.empty()) {
         dir = ".";
     }
-    // Hidden, beside the target, so the rename stays within one file system.
-    std::string base = ".";
-    base.append(target.filename().string()).append(".XXXXXX");
-    const std::string pattern = (dir / base).string();
-    std::vector<char> name(pattern.begin(), pattern.end());
-    name.push_back('\0');
-    FileDescriptor fd(::mkstemp(name.data()));
-    if (!fd.Valid()) {
-        return false;
-    }
-    const fs::path temp(name.data());
 
-    bool ok = WriteAll(fd.Get(), bytes) && ::fchmod(fd.Get(), mode) == 0;
-    if (ok && exists) {
-        // Best effort: only a privileged user can give the file back to another owner.
-        if (::fchown(fd.Get(), st.st_uid, st.st_gid) != 0) {
-            errno = 0;
+    struct stat st {};
+    const bool exists = ::stat(target.c_str(), &st) == 0;
+    if (!exists && errno != ENOENT) {
+        return Failure(errno == ENOTDIR ? WriteError::NoFolder : WriteError::CannotCreate);
+    }
+    if (exists && !S_ISREG(st.st_mode)) {
+        return Failure(WriteError::NotRegularFile, S_ISDIR(st.st_mode) ? EISDIR : 0);
+    }
+    // Root may write anything; the bits are what the user meant.
+    if (exists && (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
+        return Failure(WriteError::ReadOnly, EACCES);
+    }
+
+    // A new file renamed over the target ends wholly old or wholly new; other hard links would
+    // keep the old content, so a file that has them is written in place.
+    WriteResult result;
+    if (!exists || st.st_nlink <= 1) {
+        if (ReplaceByRename(target, dir, bytes, exists ? &st : nullptr, result) == Attempt::Done ||
+            !exists) {
+            return result;
         }
     }
-    ok = ok && ::fsync(fd.Get()) == 0;
-    ok = fd.Close() && ok;
-    ok = ok && ::rename(temp.c_str(), target.c_str()) == 0;
-    if (!ok) {
-        ::unlink(temp.c_str());
-        return false;
-    }
-    SyncDirectory(dir);
-    return true;
+    return WriteInPlace(target, bytes);
 }
 
 }  // namespace orvane

@@ -36,9 +36,31 @@ struct ReadResult {
 // modification time changed while it was read.
 ReadResult ReadFileStart(const std::filesystem::path& path, std::span<std::uint8_t> out);
 
-// Writes a temporary file beside the target, flushes it to disk and renames it over the target,
-// keeping the target's permission bits. A target without any write permission bit is refused,
-// whatever the caller's privileges. On failure the target is untouched and no temporary remains.
-bool ReplaceFileContents(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);
+enum class WriteError {
+    None,
+    NoFolder,        // the folder does not exist (any more)
+    NotRegularFile,  // the target is a folder, a device or a pipe
+    ReadOnly,        // the target has no write permission
+    CannotCreate,    // no new file could be made beside the target
+    CannotWrite,     // writing or flushing failed: a full disk, a size limit, an I/O error
+    CannotReplace,   // the new file could not take the target's place
+};
+
+struct WriteResult {
+    WriteError error = WriteError::None;
+    int systemError = 0;    // errno of the call that failed, 0 when none did
+    FileIdentity identity;  // of the file as written
+
+    explicit operator bool() const { return error == WriteError::None; }
+};
+
+// Writes a new file beside the target, flushes it and renames it over the target, keeping the
+// target's permission bits, owner (where allowed) and extended attributes. Where no rename can
+// serve (a folder the user cannot write, a file with other hard links) the changed bytes are
+// written in place instead, and put back if a write fails. A target without any write permission
+// bit is refused, whatever the caller's privileges. On failure the target is as it was and no
+// temporary file remains.
+WriteResult ReplaceFileContents(const std::filesystem::path& path,
+                                std::span<const std::uint8_t> bytes);
 
 }  // namespace orvane

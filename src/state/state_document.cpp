@@ -9,42 +9,43 @@ namespace orvane {
 
 namespace {
 
-std::size_t Utf8SequenceLength(unsigned char lead) {
-    if (lead < 0x80) {
-        return 1;
-    }
-    if ((lead >> 5) == 0x6) {
-        return 2;
-    }
-    if ((lead >> 4) == 0xE) {
-        return 3;
-    }
-    if ((lead >> 3) == 0x1E) {
-        return 4;
-    }
-    return 0;
-}
-
-// Code points of UTF-8 text, so a name counts characters rather than bytes. A malformed byte
-// counts as one character without a code.
+// Code points of zero-terminated UTF-8 text, so a name counts characters rather than bytes. A
+// byte that does not start a well-formed sequence counts as one character without a code, and the
+// bytes after it are decoded afresh, so a broken sequence never swallows the letter that follows.
 std::u32string DecodeUtf8(std::string_view text) {
+    const auto at = [&text](std::size_t i) { return static_cast<unsigned char>(text[i]); };
     std::u32string out;
-    for (std::size_t i = 0; i < text.size();) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        const std::size_t length = Utf8SequenceLength(lead);
-        if (length == 0 || i + length > text.size()) {
-            out.push_back(U'\uFFFD');
-            ++i;
-            continue;
-        }
+    for (std::size_t i = 0; i < text.size() && text[i] != '\0';) {
+        const unsigned char lead = at(i);
+        const std::size_t length = lead < 0x80   ? 1
+                                   : lead < 0xC2 ? 0
+                                   : lead < 0xE0 ? 2
+                                   : lead < 0xF0 ? 3
+                                   : lead < 0xF5 ? 4
+                                                 : 0;
         char32_t ch = length == 1 ? lead : lead & (0x7Fu >> length);
-        for (std::size_t k = 1; k < length; ++k) {
-            ch = (ch << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3Fu);
+        bool wellFormed = length != 0 && i + length <= text.size();
+        for (std::size_t k = 1; wellFormed && k < length; ++k) {
+            wellFormed = (at(i + k) & 0xC0) == 0x80;
+            ch = (ch << 6) | (at(i + k) & 0x3Fu);
         }
-        out.push_back(ch);
-        i += length;
+        // Overlong forms, surrogates and values past the last code point are no characters.
+        const char32_t least[] = {0, 0, 0x80, 0x800, 0x10000};
+        wellFormed =
+            wellFormed && ch >= least[length] && ch <= 0x10FFFF && (ch < 0xD800 || ch > 0xDFFF);
+        out.push_back(wellFormed ? ch : U'\uFFFD');
+        i += wellFormed ? length : 1;
     }
     return out;
+}
+
+// FNV-1a: enough to tell whether a file's content changed, which nobody forges here.
+std::uint64_t ContentHash(std::span<const std::uint8_t> bytes) {
+    std::uint64_t hash = 14695981039346656037ull;
+    for (std::uint8_t byte : bytes) {
+        hash = (hash ^ byte) * 1099511628211ull;
+    }
+    return hash;
 }
 
 bool ValidSlot(int slot) {
@@ -67,15 +68,58 @@ LoadResult StateDocument::Load(const std::filesystem::path& path) {
     m_image.Assign(std::span(m_incoming).first(result.read.bytesRead));
     m_layout = result.recognition.layout;
     m_path = path;
+    RememberDiskState(result.read.identity);
     return result;
 }
 
-bool StateDocument::Save() {
-    return IsLoaded() && SaveAs(m_path);
+WriteResult StateDocument::Save() {
+    if (!IsLoaded()) {
+        WriteResult nowhere;
+        nowhere.error = WriteError::NoFolder;
+        return nowhere;
+    }
+    return SaveAs(m_path);
 }
 
-bool StateDocument::SaveAs(const std::filesystem::path& path) {
-    return ReplaceFileContents(path, m_image.Bytes());
+WriteResult StateDocument::SaveAs(const std::filesystem::path& path) {
+    const bool intoLoaded = IsLoadedFile(path);
+    const WriteResult result = ReplaceFileContents(path, m_image.Bytes());
+    if (result && intoLoaded) {
+        RememberDiskState(result.identity);
+    }
+    return result;
+}
+
+void StateDocument::RememberDiskState(const FileIdentity& identity) {
+    m_diskIdentity = identity;
+    m_diskHash = ContentHash(m_image.Bytes());
+}
+
+bool StateDocument::ChangedOnDisk() {
+    if (!IsLoaded()) {
+        return false;
+    }
+    const ReadResult read = ReadFileStart(m_path, m_incoming);
+    // Gone, unreadable or no file any more: no newer state to lose, and the save says the rest.
+    if (!read) {
+        return false;
+    }
+    return read.identity.size != m_diskIdentity.size ||
+           read.identity.modifiedSeconds != m_diskIdentity.modifiedSeconds ||
+           read.identity.modifiedNanoseconds != m_diskIdentity.modifiedNanoseconds ||
+           read.bytesRead != read.identity.size ||
+           ContentHash(std::span(m_incoming).first(read.bytesRead)) != m_diskHash;
+}
+
+bool StateDocument::IsLoadedFile(const std::filesystem::path& path) const {
+    if (!IsLoaded()) {
+        return false;
+    }
+    std::error_code error;
+    const auto normal = [&error](const std::filesystem::path& p) {
+        return std::filesystem::absolute(p, error).lexically_normal();
+    };
+    return normal(path) == normal(m_path) || std::filesystem::equivalent(path, m_path, error);
 }
 
 std::uint32_t StateDocument::ReadField(std::size_t offset, std::size_t width) const {

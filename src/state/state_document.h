@@ -37,12 +37,19 @@ public:
     // the layout and the image stay as they were.
     LoadResult Load(const std::filesystem::path& path);
 
-    // Replaces the loaded file with the image, as long as the file was; false leaves it byte for
-    // byte as it was.
-    bool Save();
+    // Replaces the loaded file with the image, as long as the file was; a failure leaves it byte
+    // for byte as it was.
+    WriteResult Save();
     // Writes to another file, which may not exist yet, in the loaded file's layout; the document
     // keeps naming the loaded one.
-    bool SaveAs(const std::filesystem::path& path);
+    WriteResult SaveAs(const std::filesystem::path& path);
+
+    // Whether the loaded file on disk is no longer what was loaded or last saved there (its size,
+    // modification time or content differ), as when the emulator saved into it meanwhile. A file
+    // that is gone or cannot be read has no newer state to lose and does not count.
+    bool ChangedOnDisk();
+    // Whether path names the loaded file, by another name too.
+    bool IsLoadedFile(const std::filesystem::path& path) const;
 
     bool IsLoaded() const { return !m_path.empty(); }
     const std::filesystem::path& GetPath() const { return m_path; }
@@ -111,7 +118,12 @@ private:
     std::uint32_t ReadField(std::size_t offset, std::size_t width) const;
     void WriteField(std::size_t offset, std::size_t width, std::uint32_t value);
 
+    // Remembers the loaded file as it is on disk after a load or a save into it.
+    void RememberDiskState(const FileIdentity& identity);
+
     std::filesystem::path m_path;
+    FileIdentity m_diskIdentity;
+    std::uint64_t m_diskHash = 0;
     SaveStateImage m_image;
     const FileLayout* m_layout = &kFileLayouts[0];
     // A file is read here first, so a refused one leaves the image alone.

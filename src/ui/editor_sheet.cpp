@@ -94,6 +94,35 @@ QString LayoutsOpened() {
 
 }  // namespace
 
+QString SaveFailureText(const WriteResult& result) {
+    const QString reason = qt_error_string(result.systemError);
+    QString why;
+    switch (result.error) {
+        case WriteError::NoFolder:
+            why = EditorSheet::tr("The folder does not exist (any more).");
+            break;
+        case WriteError::NotRegularFile:
+            why = EditorSheet::tr("The name belongs to a folder, a device or a pipe, not a file.");
+            break;
+        case WriteError::ReadOnly:
+            why = EditorSheet::tr("The file is read-only.");
+            break;
+        case WriteError::CannotCreate:
+            why = EditorSheet::tr("No file can be written in the folder: %1.").arg(reason);
+            break;
+        case WriteError::CannotWrite:
+            why = EditorSheet::tr("Writing failed: %1.").arg(reason);
+            break;
+        case WriteError::CannotReplace:
+            why =
+                EditorSheet::tr("The new content could not take the file's place: %1.").arg(reason);
+            break;
+        case WriteError::None:
+            return {};
+    }
+    return EditorSheet::tr("%1 The file on disk is as it was.").arg(why);
+}
+
 QString LoadFailureText(const QString& path, const LoadResult& result) {
     const QString name = QDir::toNativeSeparators(path);
     const QString reason = qt_error_string(result.read.systemError);
@@ -315,16 +344,26 @@ bool EditorSheet::PrepareSave() {
     return true;
 }
 
-void EditorSheet::ReportSave(bool saved) {
-    if (saved) {
+void EditorSheet::ReportSave(const WriteResult& result) {
+    if (result) {
         m_messages.Information(tr("File Saved Successful!"));
     } else {
-        m_messages.Warning(tr("Error Saving File!"));
+        m_messages.Warning(tr("Error Saving File!"), SaveFailureText(result));
     }
 }
 
+bool EditorSheet::MayReplaceLoadedFile() {
+    if (!m_document.ChangedOnDisk()) {
+        return true;
+    }
+    const QString name = QDir::toNativeSeparators(QFile::decodeName(m_document.GetPath().c_str()));
+    return m_messages.Ask(tr("\"%1\" has changed on disk since it was opened or last saved, "
+                             "perhaps by the emulator. Replace it with the edited state?")
+                              .arg(name));
+}
+
 void EditorSheet::Save() {
-    if (!m_document.IsLoaded() || !PrepareSave()) {
+    if (!m_document.IsLoaded() || !PrepareSave() || !MayReplaceLoadedFile()) {
         return;
     }
     ReportSave(m_document.Save());
@@ -338,7 +377,11 @@ void EditorSheet::SaveAs() {
     if (!path || !PrepareSave()) {
         return;
     }
-    ReportSave(m_document.SaveAs(ToPath(*path)));
+    const std::filesystem::path target = ToPath(*path);
+    if (m_document.IsLoadedFile(target) && !MayReplaceLoadedFile()) {
+        return;
+    }
+    ReportSave(m_document.SaveAs(target));
 }
 
 void EditorSheet::About() {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The editor's one window: the File and Help menus, the tab strip over the pages, and the page
 // protocol that carries every edit between the pages and the document on Open and Save.
@@ -71,7 +72,9 @@ private:
     void FinishPages();
     bool ShowPage(int index, bool activate);
     bool PrepareSave();
-    void ReportSave(bool saved);
+    void ReportSave(const WriteResult& result);
+    // True unless the loaded file changed on disk and the user would rather keep it.
+    bool MayReplaceLoadedFile();
 
     StateDocument& m_document;
     Messages& m_messages;
@@ -87,5 +90,7 @@ private:
 
 // The warning for a file that could not be opened, naming it and the reason.
 QString LoadFailureText(const QString& path, const LoadResult& result);
+// What "Error Saving File!" says below its text: why, and that the file was kept.
+QString SaveFailureText(const WriteResult& result);
 
 }  // namespace orvane

@@ -43,7 +43,11 @@ qreal StartedScale() {
 
 class NoMessages final : public orvane::Messages {
 public:
-    void Show(const QString& text, Icon) override { shown << text; }
+    void Show(const QString& text, Icon, const QString&) override { shown << text; }
+    bool Ask(const QString& question) override {
+        shown << question;
+        return false;
+    }
     QStringList shown;
 };
 

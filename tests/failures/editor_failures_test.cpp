@@ -54,16 +54,25 @@ private slots:
         QTest::addColumn<Failure>("failure");
         QTest::addColumn<bool>("saveAs");
         QTest::addColumn<bool>("newerLayout");
-        const std::pair<const char*, Failure> failures[] = {
-            {"read-only", Failure::ReadOnly},
-            {"directory removed", Failure::DirectoryRemoved},
-            {"replaced by a directory", Failure::ReplacedByDirectory},
-            {"disk full", Failure::DiskFull},
+        QTest::addColumn<QString>("reason");  // what the box says below its text
+        struct Row {
+            const char* name;
+            Failure failure;
+            const char* reason;
         };
-        for (const auto& [name, failure] : failures) {
-            QTest::addRow("Save, %s", name) << failure << false << false;
-            QTest::addRow("Save As, %s", name) << failure << true << false;
-            QTest::addRow("Save, %s, fork 2.2 state", name) << failure << false << true;
+        const Row rows[] = {
+            {"read-only", Failure::ReadOnly, "The file is read-only."},
+            {"directory removed", Failure::DirectoryRemoved, "The folder does not exist"},
+            {"replaced by a directory", Failure::ReplacedByDirectory,
+             "a folder, a device or a pipe"},
+            {"disk full", Failure::DiskFull, "Writing failed: File too large."},
+        };
+        for (const Row& row : rows) {
+            const QString reason = QString::fromUtf8(row.reason);
+            QTest::addRow("Save, %s", row.name) << row.failure << false << false << reason;
+            QTest::addRow("Save As, %s", row.name) << row.failure << true << false << reason;
+            QTest::addRow("Save, %s, fork 2.2 state", row.name)
+                << row.failure << false << true << reason;
         }
     }
 
@@ -71,6 +80,7 @@ private slots:
         QFETCH(Failure, failure);
         QFETCH(bool, saveAs);
         QFETCH(bool, newerLayout);
+        QFETCH(QString, reason);
 
         QTemporaryDir root;
         QVERIFY(QDir(root.path()).mkdir(QStringLiteral("saves")));
@@ -113,7 +123,10 @@ private slots:
             }
             const bool warned = session.messages.shown.size() == 1 &&
                                 session.messages.shown[0].text == "Error Saving File!" &&
-                                session.messages.shown[0].icon == Messages::Icon::Warning;
+                                session.messages.shown[0].icon == Messages::Icon::Warning &&
+                                session.messages.shown[0].detail.contains(reason) &&
+                                session.messages.shown[0].detail.endsWith(
+                                    QStringLiteral("The file on disk is as it was."));
             return warned;
         };
         if (failure == Failure::DiskFull) {
@@ -175,6 +188,49 @@ private slots:
         QCOMPARE(ReadFile(refused), bytes);
         QCOMPARE(session.Document().GetPath().string(), loaded.toStdString());
         QCOMPARE(session.Find<QLineEdit>(0, "gold")->text(), QStringLiteral("1234567"));
+    }
+
+    // The emulator writes the same slot file whenever the player saves there: Save must not
+    // silently replace that newer state.
+    void SaveAsksBeforeReplacingAFileChangedOnDisk() {
+        QTemporaryDir root;
+        const QString path = CopyRealState(root, QStringLiteral("state-1.51.zst"));
+        Session session;
+        session.Open(path);
+        session.Type(0, "gold", QStringLiteral("4321"));
+        session.Sheet().Save();
+        QCOMPARE(session.messages.asked, QStringList());
+        QCOMPARE(session.messages.Take(), QStringList{QStringLiteral("File Saved Successful!")});
+
+        const QByteArray ours = ReadFile(path);
+        QByteArray newer = ours;
+        newer[0x1000] = static_cast<char>(newer[0x1000] ^ 0x7F);
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(newer) == newer.size());
+        file.close();
+        session.Type(0, "saves", QStringLiteral("77"));
+        session.messages.answers = {false};
+        session.Sheet().Save();
+        QCOMPARE(session.messages.asked.size(), 1);
+        QVERIFY(session.messages.asked.takeFirst().contains(QDir::toNativeSeparators(path)));
+        QCOMPARE(session.messages.Take(), QStringList());
+        QCOMPARE(ReadFile(path), newer);
+        QCOMPARE(session.Find<QLineEdit>(0, "saves")->text(), QStringLiteral("77"));
+
+        session.messages.answers = {false};
+        session.SaveAs(path);  // Save As onto the loaded file asks too
+        QCOMPARE(session.messages.asked.size(), 1);
+        session.messages.asked.clear();
+        QCOMPARE(ReadFile(path), newer);
+
+        session.messages.answers = {true};
+        session.Sheet().Save();
+        QCOMPARE(session.messages.asked.size(), 1);
+        QCOMPARE(session.messages.Take(), QStringList{QStringLiteral("File Saved Successful!")});
+        const QByteArray saved = ReadFile(path);
+        // Yes replaces the newer file with the edited state, whole.
+        QCOMPARE(saved[0x1000], ours[0x1000]);
+        QCOMPARE(saved.mid(0xC13 + 0x299C, 2), QByteArray("\x4D\x00", 2));
     }
 
     void LongAndNonAsciiPathsOpenAndSave() {

@@ -140,6 +140,22 @@ TEST_F(Fields, NameCharactersWithoutACodeBecomeBlanks) {
     // Five characters, not five bytes: "Zoë" is three letters and the rest is padding.
     doc.SetName(kAyla, "Zoë ist hier");
     EXPECT_EQ(doc.GetName(kAyla), "Zo  i");
+    // A broken sequence is one blank and never swallows the letter after it; text ends at a
+    // zero byte.
+    for (const char* broken : {"A\xC3"
+                               "Bcd",
+                               "A\xE2\x82"
+                               "Bc",
+                               "A\xF0\x9F\x98"
+                               "Bc",
+                               "A\xC0\xAF"
+                               "Bc"}) {
+        doc.SetName(kAyla, broken);
+        EXPECT_EQ(doc.GetName(kAyla).substr(0, 2), "A ") << broken;
+        EXPECT_NE(doc.GetName(kAyla).find('B'), std::string::npos) << broken;
+    }
+    doc.SetName(kAyla, std::string_view("Ay\0la", 5));
+    EXPECT_EQ(doc.GetName(kAyla), "Ay   ");
 }
 
 TEST_F(Fields, InventorySlotsByNameAndById) {

@@ -1,13 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "state_document.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <sys/xattr.h>
+
 #include <csignal>
+#include <functional>
 
 #include "state_files.h"
 
@@ -230,6 +234,144 @@ TEST_F(DocumentFiles, FullDiskLeavesTargetAndNoTemporary) {
     EXPECT_EQ(WEXITSTATUS(status), 0) << "Save must report the short write";
     EXPECT_EQ(ReadBytes(loaded), original);
     EXPECT_EQ(dir.Entries(), std::vector<std::string>{"loaded.zst"});
+}
+
+// Runs body in a child process and returns its exit status (-1 when it did not exit).
+int InChild(const std::function<int()>& body) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::_exit(body());
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// Lets the child act as a user without root's right to write anywhere.
+bool BecomeNobody() {
+    return ::geteuid() != 0 || (::setgid(65534) == 0 && ::setuid(65534) == 0);
+}
+
+// A save killed while it writes must leave nothing beside the state: the new content has no
+// name until it is complete.
+TEST_F(DocumentFiles, SaveKilledWhileWritingLeavesNoFileBehind) {
+    doc.SetGeneral(kGeneralGold, 777);
+    const int status = InChild([this] {
+        std::signal(SIGXFSZ, SIG_DFL);  // the size limit kills, as a user's kill would
+        const rlimit limit{100000, 100000};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        return doc.Save() ? 0 : 1;
+    });
+    EXPECT_EQ(status, -1) << "the child should have been killed";
+    EXPECT_EQ(ReadBytes(loaded), original);
+    EXPECT_EQ(dir.Entries(), std::vector<std::string>{"loaded.zst"});
+}
+
+TEST_F(DocumentFiles, SaveKeepsExtendedAttributesAndAcls) {
+    if (::setxattr(loaded.c_str(), "user.origin", "emulator", 8, 0) != 0) {
+        GTEST_SKIP() << "no user attributes on this file system";
+    }
+    // An access ACL giving user 4321 read access: version 2, then tag, permissions and id each.
+    const std::uint8_t acl[] = {2,    0,    0,    0,    1,    0,    6,    0,    0xFF, 0xFF, 0xFF,
+                                0xFF, 2,    0,    4,    0,    0xE1, 0x10, 0,    0,    4,    0,
+                                4,    0,    0xFF, 0xFF, 0xFF, 0xFF, 0x10, 0,    4,    0,    0xFF,
+                                0xFF, 0xFF, 0xFF, 0x20, 0,    0,    0,    0xFF, 0xFF, 0xFF, 0xFF};
+    const bool haveAcl =
+        ::setxattr(loaded.c_str(), "system.posix_acl_access", acl, sizeof acl, 0) == 0;
+    doc.SetGeneral(kGeneralGold, 5);
+    ASSERT_TRUE(doc.Save());
+    char value[16] = {};
+    EXPECT_EQ(::getxattr(loaded.c_str(), "user.origin", value, sizeof value), 8);
+    EXPECT_EQ(std::string(value), "emulator");
+    if (haveAcl) {
+        std::uint8_t kept[64] = {};
+        EXPECT_EQ(::getxattr(loaded.c_str(), "system.posix_acl_access", kept, sizeof kept),
+                  static_cast<ssize_t>(sizeof acl));
+        EXPECT_TRUE(std::equal(std::begin(acl), std::end(acl), kept));
+    }
+    EXPECT_EQ(ReadBytes(loaded), ImageOf(doc));
+}
+
+// Where no new file can take the target's place, the changed bytes are written in place.
+TEST_F(DocumentFiles, HardLinkedFileIsWrittenInPlaceSoEveryNameSeesIt) {
+    const fs::path other = dir / "other-name.zst";
+    fs::create_hard_link(loaded, other);
+    doc.SetGeneral(kGeneralGold, 31337);
+    ASSERT_TRUE(doc.Save());
+    EXPECT_EQ(ReadBytes(other), ImageOf(doc));
+    EXPECT_EQ(fs::hard_link_count(loaded), 2u);
+}
+
+TEST_F(DocumentFiles, FileInAFolderTheUserCannotWriteIsWrittenInPlace) {
+    ASSERT_EQ(::chmod(loaded.c_str(), 0666), 0);
+    ASSERT_EQ(::chmod(dir.Path().c_str(), 0555), 0);
+    doc.SetGeneral(kGeneralGold, 4242);
+    const int status = InChild([this] { return BecomeNobody() && doc.Save() ? 0 : 1; });
+    ::chmod(dir.Path().c_str(), 0755);
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(ReadBytes(loaded), ImageOf(doc));
+    EXPECT_EQ(dir.Entries(), std::vector<std::string>{"loaded.zst"});
+}
+
+TEST_F(DocumentFiles, AnotherUsersFileInAStickyFolderIsWrittenInPlace) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "needs a file of another user";
+    }
+    ASSERT_EQ(::chmod(loaded.c_str(), 0666), 0);
+    ASSERT_EQ(::chmod(dir.Path().c_str(), 01777), 0);
+    doc.SetGeneral(kGeneralGold, 4343);
+    const int status = InChild([this] { return BecomeNobody() && doc.Save() ? 0 : 1; });
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(ReadBytes(loaded), ImageOf(doc));
+    EXPECT_EQ(dir.Entries(), std::vector<std::string>{"loaded.zst"});
+}
+
+TEST_F(DocumentFiles, FailedWriteInPlacePutsTheOldBytesBack) {
+    fs::create_hard_link(loaded, dir / "other-name.zst");
+    doc.SetGeneral(kGeneralGold, 999999);        // offset 14438, below the limit
+    doc.SetGeneral(kGeneralSilverPoints, 0x5A);  // offset 68709, past it
+    const int status = InChild([this] {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{50000, 50000};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        const WriteResult result = doc.Save();
+        return !result && result.error == WriteError::CannotWrite ? 0 : 1;
+    });
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(ReadBytes(loaded), original);
+}
+
+TEST(DocumentSave, NamesAsLongAsTheFileSystemAllows) {
+    ScratchDir dir;
+    const fs::path file = dir / (std::string(250, 'n') + ".zst");
+    WriteBytes(file, RandomImage(12));
+    StateDocument doc;
+    ASSERT_TRUE(doc.Load(file));
+    doc.SetGeneral(kGeneralGold, 2);
+    ASSERT_TRUE(doc.Save());
+    EXPECT_EQ(ReadBytes(file), ImageOf(doc));
+}
+
+// The emulator writes the same slot file whenever the player saves there.
+TEST_F(DocumentFiles, ChangesOnDiskAreNoticedButNotTheDocumentsOwnSaves) {
+    EXPECT_FALSE(doc.ChangedOnDisk());
+    doc.SetGeneral(kGeneralGold, 1);
+    ASSERT_TRUE(doc.Save());
+    EXPECT_FALSE(doc.ChangedOnDisk()) << "its own save is what it knows";
+
+    Bytes newer = ImageOf(doc);
+    newer[100] ^= 0xFF;
+    WriteBytes(loaded, newer);
+    EXPECT_TRUE(doc.ChangedOnDisk()) << "new content";
+    ASSERT_TRUE(doc.SaveAs(dir / "loaded.zst"));
+    EXPECT_FALSE(doc.ChangedOnDisk()) << "Save As onto the loaded file counts as its save";
+
+    const timespec times[2] = {{0, UTIME_OMIT}, {1000000000, 0}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, loaded.c_str(), times, 0), 0);
+    EXPECT_TRUE(doc.ChangedOnDisk()) << "same content, another modification time";
+    fs::remove(loaded);
+    EXPECT_FALSE(doc.ChangedOnDisk()) << "a file that is gone has nothing to lose";
+    EXPECT_TRUE(doc.IsLoadedFile(dir / "." / "loaded.zst"));
 }
 
 }  // namespace

@@ -27,15 +27,26 @@ namespace orvane::test {
 struct ShownMessage {
     QString text;
     Messages::Icon icon;
+    QString detail;
 };
 
+// Records what was shown and asked; questions take the scripted answers in turn, No when none
+// is left.
 class RecordingMessages final : public Messages {
 public:
-    void Show(const QString& text, Icon icon) override { shown.push_back({text, icon}); }
+    void Show(const QString& text, Icon icon, const QString& detail) override {
+        shown.push_back({text, icon, detail});
+    }
+    bool Ask(const QString& question) override {
+        asked << question;
+        return !answers.isEmpty() && answers.takeFirst();
+    }
     // The texts shown so far, and forget them.
     QStringList Take();
 
     std::vector<ShownMessage> shown;
+    QStringList asked;
+    QList<bool> answers;
 };
 
 // Answers each dialog with the next scripted path; an empty path or an unscripted dialog is a

@@ -44,7 +44,7 @@ public:
         if (page->IsLoaded()) {
             page->WriteBack();
         }
-        return document.Save();
+        return static_cast<bool>(document.Save());
     }
     std::vector<long> ChangedOffsets() const { return DiffOffsets(loaded, ReadFile(path)); }
     std::uint8_t SavedByte(std::size_t offset) const {
