@@ -9,6 +9,7 @@
 
 #include "dialogs.h"
 #include "form2.h"
+#include "form_font.h"
 #include "text_box.h"
 #include "twips.h"
 
@@ -166,10 +167,7 @@ void Form1::CreateControls() {
     }
     Label1 = new QLabel(QStringLiteral(":"), Frame2);
     Label1->setGeometry(ToPixels(kColonRect));
-    QFont colonFont = Label1->font();
-    colonFont.setPointSizeF(kColonPointSize);
-    colonFont.setBold(true);
-    Label1->setFont(colonFont);
+    Label1->setFont(FormFont(kColonPointSize, true));
 
     const std::array<QWidget*, 11> tabOrder = {txtName[0], txtName[1], txtName[2], txtName[3],
                                                txtName[4], txtName[5], txtName[6], txtHour1,

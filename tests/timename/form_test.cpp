@@ -101,6 +101,12 @@ QString ToQString(const std::filesystem::path& path) {
     return QString::fromStdString(path.string());
 }
 
+// The face a family resolves to depends on what is installed; what the form asks for does not.
+void ExpectNamedSansFont(const QFont& font) {
+    QCOMPARE(font.families().value(0), QStringLiteral("MS Sans Serif"));
+    QCOMPARE(font.styleHint(), QFont::SansSerif);
+}
+
 void Retype(QLineEdit* box, const QString& text) {
     box->setFocus();
     box->selectAll();
@@ -227,6 +233,10 @@ void Form1Test::layoutUsesTheTwipGeometry() {
     }
     QCOMPARE(m_form->Frame2->geometry(), ToPixels({1560, 1320, 1455, 855}));
     QCOMPARE(m_form->txtMinute1->geometry(), ToPixels({840, 360, 255, 285}));
+    QCOMPARE(m_form->Label1->text(), QStringLiteral(":"));
+    QCOMPARE(m_form->Label1->font().pointSizeF(), 9.75);
+    QVERIFY(m_form->Label1->font().bold());
+    ExpectNamedSansFont(m_form->Label1->font());
 }
 
 void Form1Test::menuShortcutsRunTheirCommands() {
@@ -489,6 +499,7 @@ void Form1Test::aboutShowsTheCreditsAndClosesOnOk() {
         QCOMPARE(about->size(), QSize(TwipsToPixels(3390), TwipsToPixels(2775)));
         QCOMPARE(about->Label1->text(), QStringLiteral("tellim"));
         QCOMPARE(about->Label1->font().pointSizeF(), 18.0);
+        ExpectNamedSansFont(about->Label1->font());
         QCOMPARE(about->Frame1->title(), QStringLiteral("Programmed by:"));
         QCOMPARE(about->Label2->text(), QStringLiteral("The tellim developers"));
         QVERIFY(about->Label3->text().contains("README"));
