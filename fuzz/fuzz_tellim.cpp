@@ -1,13 +1,16 @@
 // The companion editor's name code and in-place file access on arbitrary files: whatever the file
-// and the typed texts, the file keeps its size and only name and play-time bytes may change.
+// and the typed texts, the file keeps its size, only name and play-time bytes of a known layout
+// may change, and a file of no known layout is neither opened nor written.
 
 #include <QApplication>
 #include <QDialog>
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <set>
+#include <string>
 #include <vector>
 
 #include "dialogs.h"
@@ -33,18 +36,64 @@ public:
     void RunModal(QDialog&) override {}
 };
 
-// Offsets the companion may write: the first five bytes of each name slot and the time digits.
-const std::set<std::int64_t>& Writable() {
-    static const std::set<std::int64_t> offsets = [] {
-        const std::vector<std::int64_t> list = Module1::SaveOffsets();
-        return std::set<std::int64_t>(list.begin(), list.end());
-    }();
+const std::string kOldHeader("ZSNES Save State File V0.6\x1A\x3C", 28);
+const std::string kNewHeader("ZSNES Save State File V143\x1A\x8F", 28);
+
+// The states each emulator writes, written out here apart from tellim's own table so that the two
+// are checked against each other: size, where work RAM starts, and whether the header is needed.
+struct KnownState {
+    std::size_t size;
+    std::int64_t workRam;
+    bool needsHeader;
+};
+constexpr KnownState kKnown[] = {
+    {274047, 0xC13, false},
+    {282459, 0xC13, true},
+    {282489, 0xC31, true},
+    {282493, 0xC35, true},
+};
+
+// Work RAM start of the layout the file has, or -1.
+std::int64_t ExpectedWorkRam(const std::vector<std::uint8_t>& file) {
+    const bool newHeader = file.size() >= kNewHeader.size() &&
+                           std::memcmp(file.data(), kNewHeader.data(), kNewHeader.size()) == 0;
+    for (const KnownState& known : kKnown) {
+        if (file.size() == known.size && (newHeader || !known.needsHeader)) {
+            return known.workRam;
+        }
+    }
+    return -1;
+}
+
+// The time digits (console 7E0402 to 7E0405) and the first five bytes of each name slot (from
+// 7E2C23, six bytes apart), in a state whose work RAM starts at workRam.
+std::set<std::int64_t> Writable(std::int64_t workRam) {
+    std::set<std::int64_t> offsets;
+    for (std::int64_t address = 0x402; address <= 0x405; ++address) {
+        offsets.insert(workRam + address);
+    }
+    for (std::int64_t member = 0; member < 7; ++member) {
+        for (std::int64_t i = 0; i < 5; ++i) {
+            offsets.insert(workRam + 0x2C23 + 6 * member + i);
+        }
+    }
     return offsets;
 }
 
 QString TextFrom(FuzzInput& in, std::size_t maxLength) {
     const std::string raw = in.Text(maxLength);
     return QString::fromUtf8(raw.data(), static_cast<qsizetype>(raw.size()));
+}
+
+// The file's size: one of the known sizes, often moved a little, or anything up to the largest.
+std::size_t FileSize(FuzzInput& in) {
+    const std::uint8_t kind = in.Byte();
+    const std::uint8_t shift = in.Byte();
+    if (kind % 5 == 4) {
+        return (static_cast<std::size_t>(shift) << 8 | in.Byte()) * 5;
+    }
+    const std::int64_t delta = shift < 128 ? 0 : static_cast<std::int64_t>(shift) - 192;
+    return static_cast<std::size_t>(static_cast<std::int64_t>(kKnown[kind % 5].size) + delta);
 }
 
 }  // namespace
@@ -57,48 +106,60 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     FuzzInput in(data, size);
-    // Sizes around the smallest acceptable state matter most; the rest of the file is the input.
-    const std::size_t fileSize = static_cast<std::size_t>(in.Byte()) * 64 + in.Byte();
-    const std::size_t length = std::min<std::size_t>(fileSize + 14000, 20000);
-    std::vector<std::uint8_t> file(length);
-    for (std::size_t i = 0; i < length; ++i) {
+    std::vector<std::uint8_t> file(FileSize(in));
+    for (std::size_t i = 0; i < file.size(); ++i) {
         file[i] = size > 0 ? data[i % size] : 0;
+    }
+    // No header, either header, or the new one a byte late.
+    const std::uint8_t header = in.Byte() % 4;
+    if (header != 0) {
+        const std::string& text = header == 1 ? kOldHeader : kNewHeader;
+        const std::size_t at = header == 3 ? 1 : 0;
+        for (std::size_t i = 0; i < text.size() && at + i < file.size(); ++i) {
+            file[at + i] = static_cast<std::uint8_t>(text[i]);
+        }
     }
     static const fs::path scratch = fuzzfiles::MakeScratch("fuzz-tellim");
     const fs::path path = scratch / "state.zst";
     fuzzfiles::WriteFile(path, file);
+    const std::int64_t workRam = ExpectedWorkRam(file);
 
-    const Module1::CodeTable table = Module1::BuildCodeTable();
-    Check(table[0xEF] == ' ');
-    std::string name;
-    for (std::int64_t slot : Module1::kNameSlots) {
-        if (Module1::ReadName(slot, path, Module1::kNameLength, name) == Module1::FileError::None) {
+    {
+        Module1::ByteFile bytes;
+        Check(bytes.Open(path) == Module1::FileError::None);
+        Module1::FileKind kind;
+        const Module1::FileError error = bytes.Recognise(kind);
+        Check((error == Module1::FileError::None) == (workRam >= 0));
+        Check(workRam < 0 || kind.layout->workRam == workRam);
+        std::string name;
+        const std::int64_t start = static_cast<std::int64_t>(in.U32() % (file.size() + 8));
+        if (Module1::ReadName(bytes, start, Module1::kNameLength, name) ==
+            Module1::FileError::None) {
             Check(name.size() <= static_cast<std::size_t>(Module1::kNameLength));
         }
     }
     const std::string raw = in.Text(8);
-    const QString typed = QString::fromUtf8(raw.data(), static_cast<qsizetype>(raw.size()));
-    const std::u32string text = typed.toStdU32String();
-    Module1::WriteName(Module1::kNameSlots[in.Byte() % 7], path, text, Module1::kNameLength);
     Module1::TimeByteFromText(raw);
 
     SilentDialogs dialogs;
     Form1 form(dialogs);
-    const std::vector<std::uint8_t> before = ReadFile(path);
-    form.OpenState(QString::fromStdString(path.string()));
+    const QString qpath = QString::fromStdString(path.string());
+    Check(form.OpenState(qpath) == (workRam >= 0));
     for (TextBox* box : form.txtName) {
         box->setText(TextFrom(in, 7));
     }
     for (TextBox* box : {form.txtHour1, form.txtHour2, form.txtMinute1, form.txtMinute2}) {
         box->setText(TextFrom(in, 4));
     }
-    form.SaveState(QString::fromStdString(path.string()));
+    form.SaveState(qpath);
 
     const std::vector<std::uint8_t> after = ReadFile(path);
-    Check(after.size() == before.size());
+    Check(after.size() == file.size());
+    const std::set<std::int64_t> writable =
+        workRam >= 0 ? Writable(workRam) : std::set<std::int64_t>{};
     for (std::size_t i = 0; i < after.size(); ++i) {
-        if (after[i] != before[i]) {
-            Check(Writable().count(static_cast<std::int64_t>(i)) > 0);
+        if (after[i] != file[i]) {
+            Check(writable.count(static_cast<std::int64_t>(i)) > 0);
         }
     }
     return 0;

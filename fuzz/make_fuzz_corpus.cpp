@@ -79,19 +79,39 @@ int main(int argc, char** argv) {
     }
     Write(catalog / "lookups", lookups);
 
-    // File sizes just below, at and above the smallest state the companion accepts (14432), then
-    // a name and four time digits as typed text.
-    for (std::uint8_t low : {47, 48, 49}) {
-        Bytes input = {6, low, 5, 'M', 'a', 'g', 'u', 's', 3};
-        for (const char* box : {"Crono", "Marle", "Lucca", "Frog", "Robo", "Ayla", "Magus"}) {
-            input.push_back(static_cast<std::uint8_t>(std::strlen(box)));
-            input.insert(input.end(), box, box + std::strlen(box));
+    // Each known state as it is, then a size near a known one, a known size without its header,
+    // a header a byte late and a state cut short; then a name and the boxes as typed text.
+    struct Companion {
+        const char* name;
+        Bytes size;           // size choice, shift (and, for a free size, a third byte)
+        std::uint8_t header;  // 0 none, 1 old, 2 new, 3 new a byte late
+    };
+    const Companion companions[] = {
+        {"1.42", {0, 0}, 1},
+        {"1.42-headerless", {0, 0}, 0},
+        {"1.51", {1, 0}, 2},
+        {"fork-2.1", {2, 0}, 2},
+        {"fork-2.2", {3, 0}, 2},
+        {"fork-2.2-plus-one", {3, 193}, 2},
+        {"1.51-minus-one", {1, 191}, 2},
+        {"fork-2.1-headerless", {2, 0}, 0},
+        {"fork-2.2-late-header", {3, 0}, 3},
+        {"cut-short", {4, 0xDB, 0x8A}, 2},
+    };
+    for (const Companion& c : companions) {
+        Bytes input = c.size;
+        input.push_back(c.header);
+        Append32(input, 14390);
+        for (const char* text :
+             {"Magus", "Crono", "Marle", "Lucca", "Frog", "Robo", "Ayla", "Magus"}) {
+            input.push_back(static_cast<std::uint8_t>(std::strlen(text)));
+            input.insert(input.end(), text, text + std::strlen(text));
         }
         for (char digit : {'1', '2', '3', '4'}) {
             input.push_back(1);
             input.push_back(static_cast<std::uint8_t>(digit));
         }
-        Write(companion / ("size-" + std::to_string(low)), input);
+        Write(companion / c.name, input);
     }
     return 0;
 }

@@ -9,6 +9,7 @@
 
 #include "dialogs.h"
 #include "form2.h"
+#include "form_font.h"
 #include "text_box.h"
 #include "twips.h"
 
@@ -56,22 +57,58 @@ std::filesystem::path ToPath(const QString& path) {
     return std::filesystem::path(QFile::encodeName(path).toStdString());
 }
 
-FileError WriteTimes(const std::filesystem::path& file, const std::array<std::uint8_t, 4>& times) {
-    Module1::ByteFile bytes;
-    if (const FileError error = bytes.Open(file, Module1::kMinimumStateSize);
-        error != FileError::None) {
-        return error;
+// "a, b, c and d"
+QString ListInWords(const QStringList& items) {
+    if (items.size() < 2) {
+        return items.join(QString());
     }
-    for (std::size_t i = 0; i < times.size(); ++i) {
-        if (const FileError error = bytes.Write(Module1::kTimeOffsets[i], times[i]);
-            error != FileError::None) {
-            return error;
-        }
-    }
-    return FileError::None;
+    return items.mid(0, items.size() - 1).join(QStringLiteral(", ")) + QStringLiteral(" and ") +
+           items.last();
 }
 
-QString Reason(FileError error) {
+QString HeaderText(const Module1::StateHeader& header) {
+    QString text;
+    for (std::uint8_t byte : header) {
+        if (byte < 0x20 || byte > 0x7E) {
+            break;
+        }
+        text += QLatin1Char(static_cast<char>(byte));
+    }
+    return text;
+}
+
+// Says what the file is instead of a state tellim knows, and which states it does know.
+QString UnknownLayout(const Module1::FileKind& kind) {
+    QString found;
+    if (kind.sizeOf != nullptr) {
+        found = QStringLiteral(
+                    "the file is %1 bytes long like a save state of %2, but does not "
+                    "start with the header of one")
+                    .arg(kind.size)
+                    .arg(QString::fromLatin1(kind.sizeOf->versions));
+    } else if (kind.headerOf != nullptr) {
+        found = QStringLiteral(
+                    "the file is %1 bytes long and starts with the header of a save "
+                    "state (\"%2\"), but no emulator version writes states of that "
+                    "length")
+                    .arg(kind.size)
+                    .arg(HeaderText(kind.headerOf->header));
+    } else {
+        found = QStringLiteral(
+                    "the file is %1 bytes long and does not start with the header of a "
+                    "save state")
+                    .arg(kind.size);
+    }
+    QStringList known;
+    for (const Module1::StateLayout& layout : Module1::kStateLayouts) {
+        known << QStringLiteral("%1 (%2 bytes)")
+                     .arg(QString::fromLatin1(layout.versions))
+                     .arg(layout.size);
+    }
+    return found + QStringLiteral(". tellim opens the save states of ") + ListInWords(known);
+}
+
+QString Reason(FileError error, const Module1::FileKind& kind) {
     switch (error) {
         case FileError::None:
             break;
@@ -83,13 +120,16 @@ QString Reason(FileError error) {
             return QStringLiteral("the file is read-only");
         case FileError::CannotOpen:
             return QStringLiteral("the file cannot be opened for reading and writing");
+        case FileError::UnknownLayout:
+            return UnknownLayout(kind);
         case FileError::TooShort:
-            return QStringLiteral("the file is too short for a save state (it needs %1 bytes)")
-                .arg(Module1::kMinimumStateSize);
+            return QStringLiteral("the file was cut short while tellim was using it");
         case FileError::ReadFailed:
             return QStringLiteral("a byte could not be read");
         case FileError::WriteFailed:
             return QStringLiteral("a byte could not be written");
+        case FileError::FlushFailed:
+            return QStringLiteral("the written bytes could not be flushed to the disk");
     }
     return QStringLiteral("unknown error");
 }
@@ -127,10 +167,7 @@ void Form1::CreateControls() {
     }
     Label1 = new QLabel(QStringLiteral(":"), Frame2);
     Label1->setGeometry(ToPixels(kColonRect));
-    QFont colonFont = Label1->font();
-    colonFont.setPointSizeF(kColonPointSize);
-    colonFont.setBold(true);
-    Label1->setFont(colonFont);
+    Label1->setFont(FormFont(kColonPointSize, true));
 
     const std::array<QWidget*, 11> tabOrder = {txtName[0], txtName[1], txtName[2], txtName[3],
                                                txtName[4], txtName[5], txtName[6], txtHour1,
@@ -163,8 +200,8 @@ std::array<TextBox*, 4> Form1::TimeBoxes() const {
 }
 
 void Form1::Warn(const QString& action, const QString& path, FileError error,
-                 const QString& consequence) {
-    QString text = QStringLiteral("Cannot %1 %2: %3.").arg(action, path, Reason(error));
+                 const Module1::FileKind& kind, const QString& consequence) {
+    QString text = QStringLiteral("Cannot %1 %2: %3.").arg(action, path, Reason(error, kind));
     if (!consequence.isEmpty()) {
         text += QLatin1Char(' ') + consequence;
     }
@@ -180,52 +217,27 @@ bool Form1::OpenFile(const QString& path) {
 }
 
 bool Form1::OpenState(const QString& path) {
-    const std::filesystem::path file = ToPath(path);
-    const QString action = QStringLiteral("open");
-
     // Everything is read before any box changes, so a failure leaves the form as it was.
-    std::array<std::uint8_t, 4> times{};
-    {
-        Module1::ByteFile bytes;
-        if (const FileError error = bytes.Open(file, Module1::kMinimumStateSize);
-            error != FileError::None) {
-            Warn(action, path, error);
-            return false;
-        }
-        for (std::size_t i = 0; i < times.size(); ++i) {
-            if (const FileError error = bytes.Read(Module1::kTimeOffsets[i], times[i]);
-                error != FileError::None) {
-                Warn(action, path, error);
-                return false;
-            }
-        }
+    Module1::StateFields fields;
+    Module1::FileKind kind;
+    if (const FileError error = Module1::ReadState(ToPath(path), fields, kind);
+        error != FileError::None) {
+        Warn(QStringLiteral("open"), path, error, kind);
+        return false;
     }
-    std::array<std::string, 7> names;
-    for (std::size_t i = 0; i < names.size(); ++i) {
-        if (const FileError error =
-                Module1::ReadName(Module1::kNameSlots[i], file, Module1::kNameLength, names[i]);
-            error != FileError::None) {
-            Warn(action, path, error);
-            return false;
-        }
-    }
-
     const auto timeBoxes = TimeBoxes();
     for (std::size_t i = 0; i < timeBoxes.size(); ++i) {
-        timeBoxes[i]->SetLoadedText(QString::number(times[i]));
+        timeBoxes[i]->SetLoadedText(QString::number(fields.times[i]));
     }
-    for (std::size_t i = 0; i < names.size(); ++i) {
-        txtName[i]->SetLoadedText(QString::fromStdString(names[i]));
+    for (std::size_t i = 0; i < fields.names.size(); ++i) {
+        txtName[i]->SetLoadedText(QString::fromStdString(fields.names[i]));
     }
     return true;
 }
 
 bool Form1::SaveState(const QString& path) {
-    const std::filesystem::path file = ToPath(path);
-    const QString action = QStringLiteral("save");
-
+    Module1::StateEdits edits;
     const auto timeBoxes = TimeBoxes();
-    std::array<std::uint8_t, 4> times{};
     for (std::size_t i = 0; i < timeBoxes.size(); ++i) {
         const std::optional<std::uint8_t> value =
             Module1::TimeByteFromText(timeBoxes[i]->text().toStdString());
@@ -238,28 +250,19 @@ bool Form1::SaveState(const QString& path) {
             timeBoxes[i]->setFocus();
             return false;
         }
-        times[i] = *value;
+        edits.times[i] = *value;
+    }
+    for (std::size_t i = 0; i < txtName.size(); ++i) {
+        edits.names[i] = txtName[i]->text().toStdU32String();
     }
 
-    // Everything a save may change is read first: that checks the whole state's size and
-    // writability before the first byte is written, and lets a save failing half-way (a full
-    // disk, a file cut short meanwhile) put back what it had already written.
-    std::vector<Module1::SavedByte> original;
-    if (const FileError error = Module1::SnapshotBytes(file, Module1::SaveOffsets(), original);
+    Module1::FileKind kind;
+    bool undone = true;
+    if (const FileError error = Module1::WriteState(ToPath(path), edits, kind, undone);
         error != FileError::None) {
-        Warn(action, path, error, QStringLiteral("Nothing was saved."));
-        return false;
-    }
-    FileError error = WriteTimes(file, times);
-    for (std::size_t i = 0; i < txtName.size() && error == FileError::None; ++i) {
-        error = Module1::WriteName(Module1::kNameSlots[i], file,
-                                   txtName[i]->text().toStdU32String(), Module1::kNameLength);
-    }
-    if (error != FileError::None) {
-        const bool restored = Module1::RestoreBytes(file, original) == FileError::None;
-        Warn(action, path, error,
-             restored ? QStringLiteral("Nothing was saved.")
-                      : QStringLiteral("The file may be partly saved."));
+        Warn(QStringLiteral("save"), path, error, kind,
+             undone ? QStringLiteral("Nothing was saved.")
+                    : QStringLiteral("The file may be partly saved."));
         return false;
     }
     return true;

@@ -53,7 +53,7 @@ private:
     void CreateMenu();
     std::array<TextBox*, 4> TimeBoxes() const;
     void Warn(const QString& action, const QString& path, Module1::FileError error,
-              const QString& consequence = {});
+              const Module1::FileKind& kind, const QString& consequence = {});
 
     Dialogs& m_dialogs;
     QString m_fileName;

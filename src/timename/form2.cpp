@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "form_font.h"
 #include "twips.h"
 
 namespace {
@@ -26,9 +27,7 @@ Form2::Form2(QWidget* parent) : QDialog(parent) {
     Label1 = new QLabel(QStringLiteral("tellim"), this);
     Label1->setGeometry(ToPixels(kTitleRect));
     Label1->setAlignment(Qt::AlignCenter);
-    QFont titleFont = Label1->font();
-    titleFont.setPointSizeF(kTitlePointSize);
-    Label1->setFont(titleFont);
+    Label1->setFont(FormFont(kTitlePointSize));
 
     Frame1 = new QGroupBox(QStringLiteral("Programmed by:"), this);
     Frame1->setGeometry(ToPixels(kAuthorFrameRect));

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 
 namespace Module1 {
@@ -35,12 +36,35 @@ CodeTable BuildCodeTable() {
     return table;
 }
 
+FileKind RecogniseLayout(std::int64_t size, std::span<const std::uint8_t> head) {
+    FileKind kind;
+    kind.size = size;
+    auto startsWithHeader = [&](const StateLayout& layout) {
+        return head.size() >= layout.header.size() &&
+               std::equal(layout.header.begin(), layout.header.end(), head.begin());
+    };
+    for (const StateLayout& layout : kStateLayouts) {
+        const bool header = startsWithHeader(layout);
+        if (layout.size == size) {
+            if (header || layout.headerOptional) {
+                kind.layout = &layout;
+                return kind;
+            }
+            kind.sizeOf = &layout;
+        } else if (header && kind.headerOf == nullptr) {
+            kind.headerOf = &layout;
+        }
+    }
+    return kind;
+}
+
 ByteFile::~ByteFile() {
     Close();
 }
 
-FileError ByteFile::Open(const std::filesystem::path& path, std::int64_t minimumSize) {
+FileError ByteFile::Open(const std::filesystem::path& path) {
     Close();
+    // Looked at before opening, so that a device or a pipe is never opened at all.
     struct stat info {};
     if (::stat(path.c_str(), &info) != 0) {
         return errno == ENOENT || errno == ENOTDIR ? FileError::Missing : FileError::CannotOpen;
@@ -48,37 +72,55 @@ FileError ByteFile::Open(const std::filesystem::path& path, std::int64_t minimum
     if (!S_ISREG(info.st_mode)) {
         return FileError::NotRegular;
     }
-    // Root may write anything, so the OS would not refuse; the bits are what the user meant.
-    if ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
-        return FileError::ReadOnly;
-    }
     const int fd = Retry([&] { return ::open(path.c_str(), O_RDWR | O_CLOEXEC | O_NOCTTY); });
     if (fd < 0) {
+        if (errno == ENOENT || errno == ENOTDIR) {
+            return FileError::Missing;
+        }
         return errno == EACCES || errno == EROFS ? FileError::ReadOnly : FileError::CannotOpen;
     }
-    // Measure the file actually opened, which may differ from the one stat saw.
+    // The file actually opened may differ from the one stat saw.
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         ::close(fd);
-        return FileError::CannotOpen;
+        return FileError::NotRegular;
     }
-    if (info.st_size < minimumSize) {
+    // Root may write anything, so the OS would not refuse; the bits are what the user meant.
+    if ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
         ::close(fd);
-        return FileError::TooShort;
+        return FileError::ReadOnly;
     }
     m_fd = fd;
-    m_size = info.st_size;
     return FileError::None;
+}
+
+FileError ByteFile::Recognise(FileKind& kind) const {
+    struct stat info {};
+    if (m_fd < 0 || ::fstat(m_fd, &info) != 0) {
+        return FileError::ReadFailed;
+    }
+    StateHeader head{};
+    std::size_t got = 0;
+    while (got < head.size()) {
+        const ssize_t n =
+            Retry([&] { return ::pread(m_fd, head.data() + got, head.size() - got, off_t(got)); });
+        if (n < 0) {
+            return FileError::ReadFailed;
+        }
+        if (n == 0) {
+            break;
+        }
+        got += static_cast<std::size_t>(n);
+    }
+    kind = RecogniseLayout(info.st_size, std::span(head.data(), got));
+    return kind.layout != nullptr ? FileError::None : FileError::UnknownLayout;
 }
 
 FileError ByteFile::Read(std::int64_t offset, std::uint8_t& value) const {
     if (m_fd < 0 || offset < 0) {
         return FileError::ReadFailed;
     }
-    if (offset >= m_size) {
-        return FileError::TooShort;
-    }
     const ssize_t got = Retry([&] { return ::pread(m_fd, &value, 1, offset); });
-    // Zero bytes means the file shrank since it was opened.
+    // Zero bytes means the file ends before offset.
     if (got == 0) {
         return FileError::TooShort;
     }
@@ -89,31 +131,36 @@ FileError ByteFile::Write(std::int64_t offset, std::uint8_t value) const {
     if (m_fd < 0 || offset < 0) {
         return FileError::WriteFailed;
     }
-    // Writing at or past the end would grow the file.
-    if (offset >= m_size) {
+    // The size it had when opened is no guide: the file may have been cut short since.
+    struct stat info {};
+    if (::fstat(m_fd, &info) != 0) {
+        return FileError::WriteFailed;
+    }
+    if (offset >= info.st_size) {
         return FileError::TooShort;
     }
     const ssize_t put = Retry([&] { return ::pwrite(m_fd, &value, 1, offset); });
     return put == 1 ? FileError::None : FileError::WriteFailed;
 }
 
+FileError ByteFile::Flush() const {
+    if (m_fd < 0 || Retry([&] { return ::fsync(m_fd); }) != 0) {
+        return FileError::FlushFailed;
+    }
+    return FileError::None;
+}
+
 void ByteFile::Close() {
     if (m_fd >= 0) {
         ::close(m_fd);
         m_fd = -1;
-        m_size = 0;
     }
 }
 
-FileError ReadName(std::int64_t start, const std::filesystem::path& path, int length,
-                   std::string& name) {
+FileError ReadName(const ByteFile& file, std::int64_t start, int length, std::string& name) {
     const CodeTable table = BuildCodeTable();
     if (length < 0) {
         length = 0;
-    }
-    ByteFile file;
-    if (const FileError error = file.Open(path, start + length + 1); error != FileError::None) {
-        return error;
     }
     std::string result;
     for (int i = 0; i <= length; ++i) {
@@ -130,7 +177,7 @@ FileError ReadName(std::int64_t start, const std::filesystem::path& path, int le
     return FileError::None;
 }
 
-FileError WriteName(std::int64_t start, const std::filesystem::path& path, std::u32string_view text,
+FileError WriteName(const ByteFile& file, std::int64_t start, std::u32string_view text,
                     int length) {
     const CodeTable table = BuildCodeTable();
     if (length < 0) {
@@ -139,10 +186,6 @@ FileError WriteName(std::int64_t start, const std::filesystem::path& path, std::
     std::u32string padded(text.substr(0, static_cast<std::size_t>(length)));
     padded.resize(static_cast<std::size_t>(length), U' ');
 
-    ByteFile file;
-    if (const FileError error = file.Open(path, start + length); error != FileError::None) {
-        return error;
-    }
     for (int i = 0; i < length; ++i) {
         for (int byte = 0; byte < 256; ++byte) {
             if (table[byte] != '\0' && static_cast<char32_t>(table[byte]) == padded[i]) {
@@ -157,38 +200,43 @@ FileError WriteName(std::int64_t start, const std::filesystem::path& path, std::
     return FileError::None;
 }
 
-std::vector<std::int64_t> SaveOffsets() {
-    std::vector<std::int64_t> offsets(kTimeOffsets.begin(), kTimeOffsets.end());
-    for (std::int64_t slot : kNameSlots) {
-        for (int i = 0; i < kNameLength; ++i) {
-            offsets.push_back(slot + i);
-        }
-    }
-    return offsets;
-}
-
-FileError SnapshotBytes(const std::filesystem::path& path, const std::vector<std::int64_t>& offsets,
-                        std::vector<SavedByte>& saved) {
+FileError ReadState(const std::filesystem::path& path, StateFields& fields, FileKind& kind) {
+    kind = {};
     ByteFile file;
-    if (const FileError error = file.Open(path, kMinimumStateSize); error != FileError::None) {
+    if (const FileError error = file.Open(path); error != FileError::None) {
         return error;
     }
-    saved.clear();
-    for (std::int64_t offset : offsets) {
-        std::uint8_t value = 0;
-        if (const FileError error = file.Read(offset, value); error != FileError::None) {
+    if (const FileError error = file.Recognise(kind); error != FileError::None) {
+        return error;
+    }
+    StateFields read;
+    for (std::size_t i = 0; i < kTimeOffsets.size(); ++i) {
+        if (const FileError error =
+                file.Read(FieldOffset(*kind.layout, kTimeOffsets[i]), read.times[i]);
+            error != FileError::None) {
             return error;
         }
-        saved.push_back({offset, value});
     }
+    for (std::size_t i = 0; i < kNameSlots.size(); ++i) {
+        if (const FileError error = ReadName(file, FieldOffset(*kind.layout, kNameSlots[i]),
+                                             kNameLength, read.names[i]);
+            error != FileError::None) {
+            return error;
+        }
+    }
+    fields = std::move(read);
     return FileError::None;
 }
 
-FileError RestoreBytes(const std::filesystem::path& path, const std::vector<SavedByte>& saved) {
-    ByteFile file;
-    if (const FileError error = file.Open(path, kMinimumStateSize); error != FileError::None) {
-        return error;
-    }
+namespace {
+
+struct SavedByte {
+    std::int64_t offset;
+    std::uint8_t value;
+};
+
+// Writes every saved byte back, going on past a failure, and flushes; the first error is returned.
+FileError Restore(const ByteFile& file, const std::vector<SavedByte>& saved) {
     FileError first = FileError::None;
     for (const SavedByte& byte : saved) {
         const FileError error = file.Write(byte.offset, byte.value);
@@ -196,7 +244,69 @@ FileError RestoreBytes(const std::filesystem::path& path, const std::vector<Save
             first = error;
         }
     }
-    return first;
+    const FileError flushed = file.Flush();
+    return first != FileError::None ? first : flushed;
+}
+
+FileError WriteEdits(const ByteFile& file, const StateLayout& layout, const StateEdits& edits) {
+    for (std::size_t i = 0; i < kTimeOffsets.size(); ++i) {
+        if (const FileError error =
+                file.Write(FieldOffset(layout, kTimeOffsets[i]), edits.times[i]);
+            error != FileError::None) {
+            return error;
+        }
+    }
+    for (std::size_t i = 0; i < kNameSlots.size(); ++i) {
+        if (const FileError error =
+                WriteName(file, FieldOffset(layout, kNameSlots[i]), edits.names[i], kNameLength);
+            error != FileError::None) {
+            return error;
+        }
+    }
+    return file.Flush();
+}
+
+}  // namespace
+
+FileError WriteState(const std::filesystem::path& path, const StateEdits& edits, FileKind& kind,
+                     bool& undone) {
+    kind = {};
+    undone = true;
+    ByteFile file;
+    if (const FileError error = file.Open(path); error != FileError::None) {
+        return error;
+    }
+    if (const FileError error = file.Recognise(kind); error != FileError::None) {
+        return error;
+    }
+    // Everything the save may change is read before the first write, so that a save failing
+    // half-way (a full disk, a file cut short meanwhile) can put back what it had written.
+    std::vector<SavedByte> saved;
+    for (std::int64_t offset : SaveOffsets(*kind.layout)) {
+        std::uint8_t value = 0;
+        if (const FileError error = file.Read(offset, value); error != FileError::None) {
+            return error;
+        }
+        saved.push_back({offset, value});
+    }
+    const FileError error = WriteEdits(file, *kind.layout, edits);
+    if (error != FileError::None) {
+        undone = Restore(file, saved) == FileError::None;
+    }
+    return error;
+}
+
+std::vector<std::int64_t> SaveOffsets(const StateLayout& layout) {
+    std::vector<std::int64_t> offsets;
+    for (std::int64_t offset : kTimeOffsets) {
+        offsets.push_back(FieldOffset(layout, offset));
+    }
+    for (std::int64_t slot : kNameSlots) {
+        for (int i = 0; i < kNameLength; ++i) {
+            offsets.push_back(FieldOffset(layout, slot) + i);
+        }
+    }
+    return offsets;
 }
 
 std::optional<std::uint8_t> TimeByteFromText(std::string_view text) {

@@ -8,9 +8,15 @@ class TextBox : public QLineEdit {
 public:
     TextBox(int typedLimit, QWidget* parent);
 
-    // A loaded text longer than the limit stays whole until the user edits it down.
+    // A loaded text longer than the limit stays whole until the user edits it; from then on the
+    // box takes no more characters than the limit, though deleting is always possible.
     void SetLoadedText(const QString& text);
 
 private:
+    class TypedLimit;
+
     int m_typedLimit;
+    // The text before the edit being checked.
+    QString m_lastText;
+    bool m_loading = false;
 };

@@ -39,7 +39,9 @@ public:
 enum class Failure {
     ReadOnly,
     Deleted,
-    Shortened,
+    CutShort,
+    ReplacedByUnknownSize,
+    HeaderLost,
     DirectoryRemoved,
     ReplacedByDirectory,
     DiskFullBeforeTime,
@@ -78,11 +80,20 @@ private slots:
         QTest::addColumn<QString>("reason");
         QTest::newRow("read-only") << Failure::ReadOnly << "the file is read-only";
         QTest::newRow("deleted after Open") << Failure::Deleted << "the file does not exist";
-        QTest::newRow("shortened after Open") << Failure::Shortened << "too short for a save state";
+        QTest::newRow("cut short after Open")
+            << Failure::CutShort << "280000 bytes long and starts with the header of a save state";
+        QTest::newRow("replaced by a state of no known size")
+            << Failure::ReplacedByUnknownSize
+            << "282490 bytes long and starts with the header of a save state";
+        QTest::newRow("header overwritten after Open")
+            << Failure::HeaderLost
+            << "282493 bytes long like a save state of the Linux fork 2.2 and later, but does not "
+               "start with the header";
         QTest::newRow("directory removed")
             << Failure::DirectoryRemoved << "the file does not exist";
         QTest::newRow("replaced by a directory") << Failure::ReplacedByDirectory << "";
-        // The limits fall before the play time (4117) and between it and the names (14390).
+        // The limits fall before the play time (4151 in this layout) and between it and the names
+        // (from 14424).
         QTest::newRow("disk full before the time") << Failure::DiskFullBeforeTime << "";
         QTest::newRow("disk full between time and names") << Failure::DiskFullBeforeNames << "";
     }
@@ -94,12 +105,8 @@ private slots:
         const fs::path dir = files.PathOf("saves");
         fs::create_directory(dir);
         const fs::path path = dir / "state.zst";
-        {
-            Bytes bytes = FillerState(274047);
-            std::ofstream out(path, std::ios::binary);
-            out.write(reinterpret_cast<const char*>(bytes.data()),
-                      static_cast<std::streamsize>(bytes.size()));
-        }
+        // A state of the fork's 2.2 releases, whose fields lie 34 bytes further on than in 1.42.
+        files.Write("saves/state.zst", StateWithHeader(282493, kNewHeader));
 
         RecordingDialogs dialogs;
         Form1 form(dialogs);
@@ -118,9 +125,17 @@ private slots:
             case Failure::Deleted:
                 fs::remove(path);
                 break;
-            case Failure::Shortened:
-                fs::resize_file(path, 14000);
+            case Failure::CutShort:
+                fs::resize_file(path, 280000);
                 break;
+            case Failure::ReplacedByUnknownSize:
+                fs::rename(files.Write("other.zst", StateWithHeader(282490, kNewHeader)), path);
+                break;
+            case Failure::HeaderLost: {
+                std::fstream out(path, std::ios::binary | std::ios::in | std::ios::out);
+                out.write("z", 1);
+                break;
+            }
             case Failure::DirectoryRemoved:
                 fs::remove_all(dir);
                 break;

@@ -30,17 +30,20 @@ TEST(CodeTable, HoldsLettersDigitsAndSpaceAndNothingElse) {
 
 class NameSlot : public testing::Test {
 protected:
-    std::filesystem::path Save() { return m_path = m_files.Write("slot.zst", m_bytes); }
+    void Save() {
+        m_path = m_files.Write("slot.zst", m_bytes);
+        ASSERT_EQ(m_file.Open(m_path), FileError::None);
+    }
 
     std::string Read() {
         std::string name = "unread";
-        EXPECT_EQ(Module1::ReadName(kSlot, m_path, Module1::kNameLength, name), FileError::None);
+        EXPECT_EQ(Module1::ReadName(m_file, kSlot, Module1::kNameLength, name), FileError::None);
         return name;
     }
 
     // Writes text and checks that no byte outside offsets changed.
     void WriteAndExpectChanged(std::u32string_view text, std::vector<std::int64_t> offsets) {
-        EXPECT_EQ(Module1::WriteName(kSlot, m_path, text, Module1::kNameLength), FileError::None);
+        EXPECT_EQ(Module1::WriteName(m_file, kSlot, text, Module1::kNameLength), FileError::None);
         EXPECT_EQ(ChangedOffsets(m_bytes, ReadAll(m_path)), offsets);
     }
 
@@ -50,8 +53,9 @@ protected:
     }
 
     StateFiles m_files;
-    Bytes m_bytes = FillerState(Module1::kMinimumStateSize);
+    Bytes m_bytes = FillerState(274047);
     std::filesystem::path m_path;
+    Module1::ByteFile m_file;
 };
 
 TEST_F(NameSlot, ReadsFiveLettersAndIgnoresTheSixthByte) {
@@ -100,7 +104,7 @@ TEST_F(NameSlot, CharactersWithoutCodeKeepTheirOldByte) {
 
 TEST_F(NameSlot, UpperAndLowerCaseHaveTheirOwnCodes) {
     Save();
-    EXPECT_EQ(Module1::WriteName(kSlot, m_path, U"aAzZ9", Module1::kNameLength), FileError::None);
+    EXPECT_EQ(Module1::WriteName(m_file, kSlot, U"aAzZ9", Module1::kNameLength), FileError::None);
     EXPECT_EQ(SlotAfterWrite(), (Bytes{0xBA, 0xA0, 0xD3, 0xB9, 0xDD, m_bytes[kSlot + 5]}));
 }
 
@@ -115,59 +119,91 @@ class FileAccess : public NameSlot {};
 
 TEST_F(FileAccess, MissingFileIsReportedAndNotCreated) {
     const std::filesystem::path missing = m_files.PathOf("missing.zst");
-    std::string name;
-    EXPECT_EQ(Module1::ReadName(kSlot, missing, Module1::kNameLength, name), FileError::Missing);
-    EXPECT_EQ(Module1::WriteName(kSlot, missing, U"Crono", Module1::kNameLength),
-              FileError::Missing);
+    EXPECT_EQ(m_file.Open(missing), FileError::Missing);
     EXPECT_FALSE(std::filesystem::exists(missing));
 }
 
 TEST_F(FileAccess, FileWithoutWriteBitsIsRefusedAndUnchanged) {
-    Save();
+    m_path = m_files.Write("slot.zst", m_bytes);
     MakeReadOnly(m_path);
-    std::string name;
-    EXPECT_EQ(Module1::ReadName(kSlot, m_path, Module1::kNameLength, name), FileError::ReadOnly);
-    EXPECT_EQ(Module1::WriteName(kSlot, m_path, U"Crono", Module1::kNameLength),
-              FileError::ReadOnly);
+    EXPECT_EQ(m_file.Open(m_path), FileError::ReadOnly);
     EXPECT_EQ(ReadAll(m_path), m_bytes);
 }
 
 TEST_F(FileAccess, FolderIsNotAFile) {
-    std::string name;
-    EXPECT_EQ(Module1::ReadName(kSlot, m_files.PathOf(""), Module1::kNameLength, name),
-              FileError::NotRegular);
+    EXPECT_EQ(m_file.Open(m_files.PathOf("")), FileError::NotRegular);
 }
 
-TEST_F(FileAccess, ShortFileIsNeitherWrittenNorExtended) {
-    m_bytes.resize(kSlot + 3);
+TEST_F(FileAccess, BytesPastTheEndAreNeitherReadNorWritten) {
     Save();
-    EXPECT_EQ(Module1::WriteName(kSlot, m_path, U"Crono", Module1::kNameLength),
-              FileError::TooShort);
-    EXPECT_EQ(ReadAll(m_path), m_bytes);
-}
-
-TEST_F(FileAccess, ReadingANameNeedsItsSixthByte) {
-    m_bytes.resize(kSlot + Module1::kNameLength);
-    Save();
-    std::string name = "kept";
-    EXPECT_EQ(Module1::ReadName(kSlot, m_path, Module1::kNameLength, name), FileError::TooShort);
-    EXPECT_EQ(name, "kept");
-}
-
-TEST_F(FileAccess, BytesAtOrPastTheEndAreRefused) {
-    m_bytes.resize(10);
-    Save();
-    Module1::ByteFile file;
-    ASSERT_EQ(file.Open(m_path, 10), FileError::None);
     std::uint8_t byte = 0;
-    EXPECT_EQ(file.Read(9, byte), FileError::None);
-    EXPECT_EQ(byte, m_bytes[9]);
-    EXPECT_EQ(file.Read(10, byte), FileError::TooShort);
-    EXPECT_EQ(file.Write(10, 0x42), FileError::TooShort);
-    EXPECT_EQ(file.Write(-1, 0x42), FileError::WriteFailed);
-    ASSERT_EQ(file.Write(3, 0x42), FileError::None);
-    file.Close();
+    EXPECT_EQ(m_file.Read(274046, byte), FileError::None);
+    EXPECT_EQ(byte, m_bytes[274046]);
+    EXPECT_EQ(m_file.Read(274047, byte), FileError::TooShort);
+    EXPECT_EQ(m_file.Write(274047, 0x42), FileError::TooShort);
+    EXPECT_EQ(m_file.Write(-1, 0x42), FileError::WriteFailed);
+    ASSERT_EQ(m_file.Write(3, 0x42), FileError::None);
     EXPECT_EQ(ChangedOffsets(m_bytes, ReadAll(m_path)), std::vector<std::int64_t>{3});
+}
+
+TEST_F(FileAccess, FileCutShortAfterOpeningIsNotExtendedByAWrite) {
+    Save();
+    std::filesystem::resize_file(m_path, kSlot + 2);
+    EXPECT_EQ(Module1::WriteName(m_file, kSlot, U"Crono", Module1::kNameLength),
+              FileError::TooShort);
+    m_file.Close();
+    EXPECT_EQ(std::filesystem::file_size(m_path), kSlot + 2);
+}
+
+// A file is known by its size and header; anything else is refused with what it was found to be.
+TEST(LayoutRecognition, KnowsEachEmulatorsStatesBySizeAndHeader) {
+    struct Case {
+        const char* what;
+        std::size_t size;
+        std::string header;
+        std::size_t headerAt;
+        std::int64_t workRam;          // 0: refused
+        std::int64_t refusedSizeOf;    // the size of the layout it matches in size only
+        std::int64_t refusedHeaderOf;  // the size of the first layout whose header it has
+    };
+    const std::vector<Case> cases = {
+        {"1.42", 274047, kOldHeader, 0, 0xC13, 0, 0},
+        {"1.42 without header", 274047, "", 0, 0xC13, 0, 0},
+        {"1.42 size, new header", 274047, kNewHeader, 0, 0xC13, 0, 0},
+        {"1.51 and fork 2.0", 282459, kNewHeader, 0, 0xC13, 0, 0},
+        {"fork 2.1", 282489, kNewHeader, 0, 0xC31, 0, 0},
+        {"fork 2.2", 282493, kNewHeader, 0, 0xC35, 0, 0},
+        {"fork 2.2 size, no header", 282493, "", 0, 0, 282493, 0},
+        {"fork 2.0 size, old header", 282459, kOldHeader, 0, 0, 282459, 274047},
+        {"fork 2.1 size, header shifted", 282489, kNewHeader, 1, 0, 282489, 0},
+        {"new header, trailing bytes of the old", 282459,
+         std::string("ZSNES Save State File V143\x1A\x3C", 28), 0, 0, 282459, 0},
+        {"new header, size between two", 282490, kNewHeader, 0, 0, 0, 282459},
+        {"new header, cut short", 280000, kNewHeader, 0, 0, 0, 282459},
+        {"old header, one byte more", 274048, kOldHeader, 0, 0, 0, 274047},
+        {"nothing known", 1000, "", 0, 0, 0, 0},
+        {"empty", 0, "", 0, 0, 0, 0},
+    };
+    StateFiles files;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Module1::ByteFile file;
+        ASSERT_EQ(
+            file.Open(files.Write("state.zst", StateWithHeader(c.size, c.header, c.headerAt))),
+            FileError::None);
+        Module1::FileKind kind;
+        const FileError error = file.Recognise(kind);
+        EXPECT_EQ(kind.size, static_cast<std::int64_t>(c.size));
+        if (c.workRam != 0) {
+            ASSERT_EQ(error, FileError::None);
+            EXPECT_EQ(kind.layout->workRam, c.workRam);
+            continue;
+        }
+        EXPECT_EQ(error, FileError::UnknownLayout);
+        EXPECT_EQ(kind.layout, nullptr);
+        EXPECT_EQ(kind.sizeOf != nullptr ? kind.sizeOf->size : 0, c.refusedSizeOf);
+        EXPECT_EQ(kind.headerOf != nullptr ? kind.headerOf->size : 0, c.refusedHeaderOf);
+    }
 }
 
 TEST(TimeByteFromText, TakesTheNumberAtTheStartOfTheText) {

@@ -37,6 +37,17 @@ Bytes FillerState(std::size_t size) {
     return bytes;
 }
 
+const std::string kOldHeader("ZSNES Save State File V0.6\x1A\x3C", 28);
+const std::string kNewHeader("ZSNES Save State File V143\x1A\x8F", 28);
+
+Bytes StateWithHeader(std::size_t size, const std::string& header, std::size_t at) {
+    Bytes bytes = FillerState(size);
+    for (std::size_t i = 0; i < header.size() && at + i < size; ++i) {
+        bytes[at + i] = static_cast<std::uint8_t>(header[i]);
+    }
+    return bytes;
+}
+
 void SetBytes(Bytes& bytes, std::int64_t offset, std::initializer_list<std::uint8_t> values) {
     for (std::uint8_t value : values) {
         bytes.at(static_cast<std::size_t>(offset++)) = value;

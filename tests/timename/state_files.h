@@ -26,6 +26,14 @@ private:
 // Every byte set from a pattern that matches no structure, so a stray read or write shows.
 Bytes FillerState(std::size_t size);
 
+// The first bytes the emulator writes: "ZSNES Save State File V0.6" 1A 3C before 1.50,
+// "ZSNES Save State File V143" 1A 8F from 1.50 on.
+extern const std::string kOldHeader;
+extern const std::string kNewHeader;
+
+// A filler state of size bytes with header written at offset at.
+Bytes StateWithHeader(std::size_t size, const std::string& header, std::size_t at = 0);
+
 void SetBytes(Bytes& bytes, std::int64_t offset, std::initializer_list<std::uint8_t> values);
 Bytes ReadAll(const std::filesystem::path& path);
 
