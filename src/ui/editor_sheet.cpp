@@ -208,6 +208,10 @@ int EditorSheet::CurrentIndex() const {
 }
 
 bool EditorSheet::SwitchTo(int index) {
+    // The visible page is not activated again: that would put back the held values over edits.
+    if (index == CurrentIndex()) {
+        return true;
+    }
     return ShowPage(index, true);
 }
 

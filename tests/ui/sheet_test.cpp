@@ -97,6 +97,20 @@ private slots:
         }
     }
 
+    void clickingTheVisibleTabKeepsWhatWasTyped() {
+        Session session;
+        session.Show();
+        const QString path = WriteState(m_dir, "again.zst", PlausibleParty());
+        session.Open(path);
+        session.Type(0, "gold", "4321");
+        TabStrip* tabs = session.Sheet().Tabs();
+        QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->TabRect(0).center());
+        QCOMPARE(session.Find<QLineEdit>(0, "gold")->text(), QStringLiteral("4321"));
+        session.Sheet().Save();
+        QCOMPARE(session.messages.Take(), QStringList{"File Saved Successful!"});
+        QCOMPARE(ReadFile(path).mid(static_cast<qsizetype>(kGold), 3), QByteArray("\xE1\x10\0", 3));
+    }
+
     void aCrowdedStripStacksRowsWithTheCurrentRowNextToThePage() {
         TabStrip tabs;
         QStringList captions;
