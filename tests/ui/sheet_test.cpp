@@ -97,6 +97,27 @@ private slots:
         }
     }
 
+    void controlsThatTouchInUnitsTouchInPixels() {
+        // Every size of the page font rounds differently; none may make neighbours overlap.
+        for (int points = 6; points <= 16; ++points) {
+            QFont font = PageFont();
+            font.setPointSize(points);
+            const DialogUnits units(font);
+            for (int at = 0; at <= 170; ++at) {
+                for (int size = 1; size <= 20; ++size) {
+                    const QRect first = units.Rect({at, at, size, size});
+                    const QRect next = units.Rect({at + size, at + size, 1, 1});
+                    QCOMPARE(first.right() + 1, next.left());
+                    QCOMPARE(first.bottom() + 1, next.top());
+                }
+            }
+        }
+        Session session;
+        const QRect gold = session.Find<QLineEdit>(0, "gold")->geometry();
+        const QRect silver = session.Find<QLineEdit>(0, "silverPoints")->geometry();
+        QCOMPARE(gold.bottom() + 1, silver.top());
+    }
+
     void clickingTheVisibleTabKeepsWhatWasTyped() {
         Session session;
         session.Show();
