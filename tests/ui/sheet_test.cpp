@@ -31,6 +31,44 @@ std::vector<long> Offsets(std::initializer_list<std::size_t> offsets) {
     return result;
 }
 
+// Checks the group boxes among the container's children as drawn: the frame's top line runs
+// through the caption's middle, and nothing that stands in a box touches its lines or caption.
+void CheckGroupFrames(QWidget* container, const QString& where) {
+    const QList<QGroupBox*> groups =
+        container->findChildren<QGroupBox*>(Qt::FindDirectChildrenOnly);
+    for (QGroupBox* group : groups) {
+        const QString name = where + QStringLiteral(" / ") + group->title();
+        QImage ink(group->size(), QImage::Format_ARGB32_Premultiplied);
+        ink.fill(Qt::transparent);
+        group->render(&ink, QPoint(), QRegion(), QWidget::DrawChildren);
+        const auto inked = [&ink](int x, int y) { return qAlpha(ink.pixel(x, y)) != 0; };
+
+        int top = 0;
+        while (top < ink.height() && !inked(0, top)) {
+            ++top;
+        }
+        QVERIFY2(top < ink.height(), qPrintable(name + QStringLiteral(": no frame drawn")));
+        QVERIFY2(std::abs(top - group->fontMetrics().height() / 2) <= 1,
+                 qPrintable(name + QStringLiteral(": top line at row %1").arg(top)));
+
+        for (QWidget* child : container->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            if (qobject_cast<QGroupBox*>(child) ||
+                !group->geometry().contains(child->geometry().center())) {
+                continue;
+            }
+            const QRect area = child->geometry().translated(-group->pos()) & ink.rect();
+            for (int y = area.top(); y <= area.bottom(); ++y) {
+                for (int x = area.left(); x <= area.right(); ++x) {
+                    QVERIFY2(!inked(x, y),
+                             qPrintable(name + QStringLiteral(": %1 \"%2\" touches")
+                                                   .arg(child->metaObject()->className(),
+                                                        child->objectName())));
+                }
+            }
+        }
+    }
+}
+
 QStringList MenuTexts(const QMenu* menu) {
     QStringList texts;
     for (const QAction* action : menu->actions()) {
@@ -95,6 +133,15 @@ private slots:
                 }
             }
         }
+    }
+
+    void everyControlLiesInsideTheFrameOfItsGroup() {
+        Session session;
+        for (int tab = 0; tab < session.Sheet().PageCount(); ++tab) {
+            CheckGroupFrames(session.Sheet().Page(tab), session.Sheet().Tabs()->Caption(tab));
+        }
+        AboutDialog box;
+        CheckGroupFrames(&box, QStringLiteral("About"));
     }
 
     void controlsThatTouchInUnitsTouchInPixels() {

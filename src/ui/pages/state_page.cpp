@@ -8,6 +8,8 @@
 #include <limits>
 #include <optional>
 
+#include "group_frame.h"
+
 namespace orvane {
 
 namespace {
@@ -81,7 +83,7 @@ void StatePage::Place(QWidget* widget, const UnitRect& rect) const {
 }
 
 QGroupBox* StatePage::AddGroup(const QString& caption, const UnitRect& rect) {
-    auto* group = new QGroupBox(caption, this);
+    auto* group = new GroupFrame(caption, this);
     Place(group, rect);
     group->lower();
     return group;
