@@ -1,6 +1,7 @@
 // The sheet: menu states, the page protocol seen through byte diffs of saved files, refusals,
 // failed Open and Save, the keyboard and the tab strip.
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QComboBox>
 #include <QGroupBox>
@@ -10,9 +11,13 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPushButton>
+#include <QScopeGuard>
+#include <QScrollBar>
+#include <QStyle>
 #include <QTimer>
 
 #include "about_dialog.h"
+#include "items_page.h"
 #include "ui_fixtures.h"
 
 namespace orvane::test {
@@ -163,6 +168,43 @@ private slots:
         const QRect gold = session.Find<QLineEdit>(0, "gold")->geometry();
         const QRect silver = session.Find<QLineEdit>(0, "silverPoints")->geometry();
         QCOMPARE(gold.bottom() + 1, silver.top());
+    }
+
+    void listsOpenAtTheirDroppedHeightWithAScrollBar() {
+        struct Drop {
+            int tab;
+            const char* list;  // null for the Item box
+            int y;
+            int droppedHeight;
+        };
+        const Drop drops[] = {{1, "face", 28, 45},       {1, "armor", 98, 61},
+                              {1, "helmet", 111, 64},    {1, "weapon", 124, 71},
+                              {1, "accessory", 137, 65}, {8, nullptr, 16, 81}};
+        Session session;
+        session.Show();
+        session.Open(WriteState(m_dir, "drop.zst", PlausibleParty()));
+        const DialogUnits units(PageFont());
+        const auto restoreStyle = qScopeGuard(
+            [original = QApplication::style()->name()] { QApplication::setStyle(original); });
+        for (const QString& style : {QStringLiteral("Fusion"), QStringLiteral("Windows")}) {
+            QApplication::setStyle(style);
+            for (const Drop& drop : drops) {
+                session.ShowTab(drop.tab);
+                QComboBox* list =
+                    drop.list ? session.Find<QComboBox>(drop.tab, drop.list)
+                              : qobject_cast<ItemsPage*>(session.Sheet().Page(drop.tab))->ItemBox();
+                const QString name = style + QStringLiteral(" ") + QString::fromLatin1(drop.list);
+                list->showPopup();
+                const QWidget* popup = list->view()->window();
+                QTRY_VERIFY2(popup->isVisible(), qPrintable(name));
+                const int pageTop = list->parentWidget()->mapToGlobal(QPoint(0, 0)).y();
+                QCOMPARE(popup->geometry().top(), list->mapToGlobal(QPoint(0, list->height())).y());
+                QCOMPARE(popup->geometry().bottom() + 1 - pageTop,
+                         units.Y(drop.y + drop.droppedHeight));
+                QVERIFY2(list->view()->verticalScrollBar()->isVisible(), qPrintable(name));
+                list->hidePopup();
+            }
+        }
     }
 
     void clickingTheVisibleTabKeepsWhatWasTyped() {
