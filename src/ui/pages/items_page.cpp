@@ -92,6 +92,8 @@ void ItemsPage::FillItemBox() {
         return QString::compare(a, b, Qt::CaseInsensitive) < 0;
     });
     m_itemBox->addItems(names);
+    // The box would select its first name on its own; it shows nothing until the page fills.
+    m_itemBox->setCurrentIndex(-1);
 }
 
 void ItemsPage::Reset() {

@@ -101,6 +101,8 @@ private slots:
         ItemsPage& page = *harness.page;
         QComboBox* box = page.ItemBox();
         QVERIFY(!box->isEnabled());
+        QCOMPARE(box->currentIndex(), -1);
+        QCOMPARE(box->currentText(), QString());
         QVERIFY(!page.ClearAllButton()->isEnabled());
         harness.Show();
         QVERIFY(page.ClearAllButton()->isEnabled());
