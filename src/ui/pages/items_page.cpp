@@ -152,12 +152,8 @@ void ItemsPage::RemoveAmount() {
 }
 
 void ItemsPage::RemoveItem() {
-    // The Item box cannot name an item the catalogue lacks, so such a line goes when selected.
-    const int selected = m_list->SelectedLine();
-    const bool removed = m_list->KeptItemId(selected)
-                             ? m_list->EmptyLine(selected)
-                             : m_list->RemoveItem(m_itemBox->currentText());
-    if (removed) {
+    // The Item box names the item, never the list's selected line.
+    if (m_list->RemoveItem(m_itemBox->currentText())) {
         UpdateMoveButtons();
     }
 }
