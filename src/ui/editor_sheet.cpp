@@ -7,6 +7,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
+#include <QFileInfo>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QShortcut>
@@ -237,7 +238,10 @@ void EditorSheet::Open() {
     }
 }
 
-bool EditorSheet::OpenPath(const QString& path) {
+bool EditorSheet::OpenPath(const QString& given) {
+    // The document keeps the path for every later Save and the banner shows it: a relative name
+    // would depend on the working directory.
+    const QString path = QFileInfo(given).absoluteFilePath();
     // Load first: a file that cannot be taken leaves the open file, the pages and the menu alone.
     const LoadResult result = m_document.Load(ToPath(path));
     if (!result) {

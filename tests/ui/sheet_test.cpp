@@ -484,13 +484,17 @@ private slots:
                          "magicDefence", "armor", "helmet",    "weapon",     "accessory"}));
     }
 
-    void theStartArgumentOpensLikeFileOpen() {
+    void theStartArgumentOpensLikeFileOpenUnderItsFullPath() {
         const QString path = WriteState(m_dir, "start.zst", PlausibleParty());
         Session session;
-        session.app.Start(path);
+        const QString previous = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(m_dir.path()));
+        session.app.Start(QStringLiteral("start.zst"));
+        QDir::setCurrent(previous);
         QVERIFY(session.Sheet().isVisible());
         QVERIFY(session.Sheet().SaveAction()->isEnabled());
         QCOMPARE(session.Find<QLabel>(0, "banner")->text(), QDir::toNativeSeparators(path));
+        QCOMPARE(QString::fromStdString(session.Document().GetPath().string()), path);
 
         Session failing;
         failing.app.Start(m_dir.filePath("absent.zst"));
@@ -500,18 +504,21 @@ private slots:
         failing.Sheet().close();
     }
 
-    void aDroppedFileOpensLikeFileOpen() {
+    void aDroppedFileOpensLikeFileOpenUnderItsFullPath() {
         Session session;
         session.Show();
         const QString path = WriteState(m_dir, "dropped.zst", PlausibleParty());
         QMimeData data;
-        data.setUrls({QUrl::fromLocalFile(path)});
+        data.setUrls({QUrl::fromLocalFile(QStringLiteral("dropped.zst"))});
+        const QString previous = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(m_dir.path()));
         QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton,
                               Qt::NoModifier);
         QApplication::sendEvent(&session.Sheet(), &enter);
         QVERIFY(enter.isAccepted());
         QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(&session.Sheet(), &drop);
+        QDir::setCurrent(previous);
         QVERIFY(session.Sheet().SaveAction()->isEnabled());
         QCOMPARE(session.Find<QLabel>(0, "banner")->text(), QDir::toNativeSeparators(path));
     }
