@@ -1,11 +1,11 @@
 #include "about_dialog.h"
 
-#include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
 
 #include "artwork.h"
 #include "dialog_units.h"
+#include "group_frame.h"
 
 namespace orvane {
 
@@ -16,7 +16,7 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
     setFixedSize(units.Size(186, 97));
 
     // Created back to front so the frame lies under what it surrounds.
-    auto* group = new QGroupBox(tr("orvane V1.0"), this);
+    auto* group = new GroupFrame(tr("orvane V1.0"), this);
     group->setAlignment(Qt::AlignHCenter);
     group->setGeometry(units.Rect({7, 7, 172, 83}));
 

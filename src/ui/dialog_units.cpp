@@ -28,7 +28,11 @@ QSize DialogUnits::Size(int width, int height) const {
 }
 
 QRect DialogUnits::Rect(const UnitRect& rect) const {
-    return {X(rect.x), Y(rect.y), X(rect.width), Y(rect.height)};
+    // Each edge on its own: rounded sizes added to rounded positions would make neighbours that
+    // touch in units overlap or part by a pixel.
+    const int left = X(rect.x);
+    const int top = Y(rect.y);
+    return {left, top, X(rect.x + rect.width) - left, Y(rect.y + rect.height) - top};
 }
 
 QFont PageFont() {

@@ -8,6 +8,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
+#include <QFileInfo>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QShortcut>
@@ -286,6 +287,10 @@ int EditorSheet::CurrentIndex() const {
 }
 
 bool EditorSheet::SwitchTo(int index) {
+    // The visible page is not activated again: that would put back the held values over edits.
+    if (index == CurrentIndex()) {
+        return true;
+    }
     return ShowPage(index, true);
 }
 
@@ -311,7 +316,10 @@ void EditorSheet::Open() {
     }
 }
 
-bool EditorSheet::OpenPath(const QString& path) {
+bool EditorSheet::OpenPath(const QString& given) {
+    // The document keeps the path for every later Save and the banner shows it: a relative name
+    // would depend on the working directory.
+    const QString path = QFileInfo(given).absoluteFilePath();
     // Load first: a file that cannot be taken leaves the open file, the pages and the menu alone.
     const LoadResult result = m_document.Load(ToPath(path));
     if (!result) {

@@ -104,15 +104,16 @@ int TextFlags(const QLabel* label) {
            (label->wordWrap() ? Qt::TextWordWrap : 0);
 }
 
-// The part of its parent that an item covers. A text label covers only its text; an edit or a
-// list only what lies inside its one-pixel border, since neighbours may share a border line.
+// The part of its parent that an item covers. A text label covers only its text; tellim's text
+// boxes only what lies inside their one-pixel border, since its neighbours share a border line.
+// The editor's controls that touch in the layout touch here too, so they cover all of themselves.
 QRect CoveredArea(const QWidget* item) {
     if (const auto* label = qobject_cast<const QLabel*>(item); label && !IsPicture(label)) {
         return label->fontMetrics()
             .boundingRect(label->contentsRect(), TextFlags(label), label->text())
             .translated(label->pos());
     }
-    if (qobject_cast<const QLineEdit*>(item) || qobject_cast<const QAbstractItemView*>(item)) {
+    if (qobject_cast<const TextBox*>(item)) {
         return item->geometry().adjusted(1, 1, -1, -1);
     }
     return item->geometry();

@@ -1,6 +1,7 @@
 // The sheet: menu states, the page protocol seen through byte diffs of saved files, refusals,
 // failed Open and Save, the keyboard and the tab strip.
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QComboBox>
 #include <QGroupBox>
@@ -10,9 +11,13 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPushButton>
+#include <QScopeGuard>
+#include <QScrollBar>
+#include <QStyle>
 #include <QTimer>
 
 #include "about_dialog.h"
+#include "items_page.h"
 #include "ui_fixtures.h"
 
 namespace orvane::test {
@@ -29,6 +34,44 @@ std::vector<long> Offsets(std::initializer_list<std::size_t> offsets) {
     }
     std::sort(result.begin(), result.end());
     return result;
+}
+
+// Checks the group boxes among the container's children as drawn: the frame's top line runs
+// through the caption's middle, and nothing that stands in a box touches its lines or caption.
+void CheckGroupFrames(QWidget* container, const QString& where) {
+    const QList<QGroupBox*> groups =
+        container->findChildren<QGroupBox*>(Qt::FindDirectChildrenOnly);
+    for (QGroupBox* group : groups) {
+        const QString name = where + QStringLiteral(" / ") + group->title();
+        QImage ink(group->size(), QImage::Format_ARGB32_Premultiplied);
+        ink.fill(Qt::transparent);
+        group->render(&ink, QPoint(), QRegion(), QWidget::DrawChildren);
+        const auto inked = [&ink](int x, int y) { return qAlpha(ink.pixel(x, y)) != 0; };
+
+        int top = 0;
+        while (top < ink.height() && !inked(0, top)) {
+            ++top;
+        }
+        QVERIFY2(top < ink.height(), qPrintable(name + QStringLiteral(": no frame drawn")));
+        QVERIFY2(std::abs(top - group->fontMetrics().height() / 2) <= 1,
+                 qPrintable(name + QStringLiteral(": top line at row %1").arg(top)));
+
+        for (QWidget* child : container->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            if (qobject_cast<QGroupBox*>(child) ||
+                !group->geometry().contains(child->geometry().center())) {
+                continue;
+            }
+            const QRect area = child->geometry().translated(-group->pos()) & ink.rect();
+            for (int y = area.top(); y <= area.bottom(); ++y) {
+                for (int x = area.left(); x <= area.right(); ++x) {
+                    QVERIFY2(!inked(x, y),
+                             qPrintable(name + QStringLiteral(": %1 \"%2\" touches")
+                                                   .arg(child->metaObject()->className(),
+                                                        child->objectName())));
+                }
+            }
+        }
+    }
 }
 
 QStringList MenuTexts(const QMenu* menu) {
@@ -95,6 +138,87 @@ private slots:
                 }
             }
         }
+    }
+
+    void everyControlLiesInsideTheFrameOfItsGroup() {
+        Session session;
+        for (int tab = 0; tab < session.Sheet().PageCount(); ++tab) {
+            CheckGroupFrames(session.Sheet().Page(tab), session.Sheet().Tabs()->Caption(tab));
+        }
+        AboutDialog box;
+        CheckGroupFrames(&box, QStringLiteral("About"));
+    }
+
+    void controlsThatTouchInUnitsTouchInPixels() {
+        // Every size of the page font rounds differently; none may make neighbours overlap.
+        for (int points = 6; points <= 16; ++points) {
+            QFont font = PageFont();
+            font.setPointSize(points);
+            const DialogUnits units(font);
+            for (int at = 0; at <= 170; ++at) {
+                for (int size = 1; size <= 20; ++size) {
+                    const QRect first = units.Rect({at, at, size, size});
+                    const QRect next = units.Rect({at + size, at + size, 1, 1});
+                    QCOMPARE(first.right() + 1, next.left());
+                    QCOMPARE(first.bottom() + 1, next.top());
+                }
+            }
+        }
+        Session session;
+        const QRect gold = session.Find<QLineEdit>(0, "gold")->geometry();
+        const QRect silver = session.Find<QLineEdit>(0, "silverPoints")->geometry();
+        QCOMPARE(gold.bottom() + 1, silver.top());
+    }
+
+    void listsOpenAtTheirDroppedHeightWithAScrollBar() {
+        struct Drop {
+            int tab;
+            const char* list;  // null for the Item box
+            int y;
+            int droppedHeight;
+        };
+        const Drop drops[] = {{1, "face", 28, 45},       {1, "armor", 98, 61},
+                              {1, "helmet", 111, 64},    {1, "weapon", 124, 71},
+                              {1, "accessory", 137, 65}, {8, nullptr, 16, 81}};
+        Session session;
+        session.Show();
+        session.Open(WriteState(m_dir, "drop.zst", PlausibleParty()));
+        const DialogUnits units(PageFont());
+        const auto restoreStyle = qScopeGuard(
+            [original = QApplication::style()->name()] { QApplication::setStyle(original); });
+        for (const QString& style : {QStringLiteral("Fusion"), QStringLiteral("Windows")}) {
+            QApplication::setStyle(style);
+            for (const Drop& drop : drops) {
+                session.ShowTab(drop.tab);
+                QComboBox* list =
+                    drop.list ? session.Find<QComboBox>(drop.tab, drop.list)
+                              : qobject_cast<ItemsPage*>(session.Sheet().Page(drop.tab))->ItemBox();
+                const QString name = style + QStringLiteral(" ") + QString::fromLatin1(drop.list);
+                list->showPopup();
+                const QWidget* popup = list->view()->window();
+                QTRY_VERIFY2(popup->isVisible(), qPrintable(name));
+                const int pageTop = list->parentWidget()->mapToGlobal(QPoint(0, 0)).y();
+                QCOMPARE(popup->geometry().top(), list->mapToGlobal(QPoint(0, list->height())).y());
+                QCOMPARE(popup->geometry().bottom() + 1 - pageTop,
+                         units.Y(drop.y + drop.droppedHeight));
+                QVERIFY2(list->view()->verticalScrollBar()->isVisible(), qPrintable(name));
+                list->hidePopup();
+            }
+        }
+    }
+
+    void clickingTheVisibleTabKeepsWhatWasTyped() {
+        Session session;
+        session.Show();
+        const QString path = WriteState(m_dir, "again.zst", PlausibleParty());
+        session.Open(path);
+        session.Type(0, "gold", "4321");
+        TabStrip* tabs = session.Sheet().Tabs();
+        QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->TabRect(0).center());
+        QCOMPARE(session.Find<QLineEdit>(0, "gold")->text(), QStringLiteral("4321"));
+        session.Sheet().Save();
+        QCOMPARE(session.messages.Take(), QStringList{"File Saved Successful!"});
+        QCOMPARE(ReadFile(path).mid(static_cast<qsizetype>(kGold), 3), QByteArray("\xE1\x10\0", 3));
     }
 
     void aCrowdedStripStacksRowsWithTheCurrentRowNextToThePage() {
@@ -360,13 +484,17 @@ private slots:
                          "magicDefence", "armor", "helmet",    "weapon",     "accessory"}));
     }
 
-    void theStartArgumentOpensLikeFileOpen() {
+    void theStartArgumentOpensLikeFileOpenUnderItsFullPath() {
         const QString path = WriteState(m_dir, "start.zst", PlausibleParty());
         Session session;
-        session.app.Start(path);
+        const QString previous = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(m_dir.path()));
+        session.app.Start(QStringLiteral("start.zst"));
+        QDir::setCurrent(previous);
         QVERIFY(session.Sheet().isVisible());
         QVERIFY(session.Sheet().SaveAction()->isEnabled());
         QCOMPARE(session.Find<QLabel>(0, "banner")->text(), QDir::toNativeSeparators(path));
+        QCOMPARE(QString::fromStdString(session.Document().GetPath().string()), path);
 
         Session failing;
         failing.app.Start(m_dir.filePath("absent.zst"));
@@ -376,18 +504,21 @@ private slots:
         failing.Sheet().close();
     }
 
-    void aDroppedFileOpensLikeFileOpen() {
+    void aDroppedFileOpensLikeFileOpenUnderItsFullPath() {
         Session session;
         session.Show();
         const QString path = WriteState(m_dir, "dropped.zst", PlausibleParty());
         QMimeData data;
-        data.setUrls({QUrl::fromLocalFile(path)});
+        data.setUrls({QUrl::fromLocalFile(QStringLiteral("dropped.zst"))});
+        const QString previous = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(m_dir.path()));
         QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton,
                               Qt::NoModifier);
         QApplication::sendEvent(&session.Sheet(), &enter);
         QVERIFY(enter.isAccepted());
         QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(&session.Sheet(), &drop);
+        QDir::setCurrent(previous);
         QVERIFY(session.Sheet().SaveAction()->isEnabled());
         QCOMPARE(session.Find<QLabel>(0, "banner")->text(), QDir::toNativeSeparators(path));
     }

@@ -132,11 +132,8 @@ void InventoryListBox::RemoveAmount(const QString& amountText, const QString& na
 }
 
 bool InventoryListBox::RemoveItem(const QString& name) {
-    return EmptyLine(FindItemLine(name));
-}
-
-bool InventoryListBox::EmptyLine(int line) {
-    if (line < 0 || line >= count()) {
+    const int line = FindItemLine(name);
+    if (line < 0) {
         return false;
     }
     ReplaceLine(line, QString::fromLatin1(kEmptyLine));

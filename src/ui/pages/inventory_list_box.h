@@ -44,10 +44,8 @@ public:
     // at 99.
     AddResult AddAmount(const QString& amountText, const QString& name);
     void RemoveAmount(const QString& amountText, const QString& name);
-    // Replaces the item's first line with "<empty>"; false when no line holds it.
+    // Replaces the item's first line with "<empty>" and selects it; false when no line holds it.
     bool RemoveItem(const QString& name);
-    // Replaces the line with "<empty>" and selects it; false for a line the list does not have.
-    bool EmptyLine(int line);
     void ClearAll();
     // Exchanges the selected line with its neighbour (by -1 or +1); nothing without a selection
     // or at the list's edge.

@@ -92,6 +92,8 @@ void ItemsPage::FillItemBox() {
         return QString::compare(a, b, Qt::CaseInsensitive) < 0;
     });
     m_itemBox->addItems(names);
+    // The box would select its first name on its own; it shows nothing until the page fills.
+    m_itemBox->setCurrentIndex(-1);
 }
 
 void ItemsPage::Reset() {
@@ -150,12 +152,8 @@ void ItemsPage::RemoveAmount() {
 }
 
 void ItemsPage::RemoveItem() {
-    // The Item box cannot name an item the catalogue lacks, so such a line goes when selected.
-    const int selected = m_list->SelectedLine();
-    const bool removed = m_list->KeptItemId(selected)
-                             ? m_list->EmptyLine(selected)
-                             : m_list->RemoveItem(m_itemBox->currentText());
-    if (removed) {
+    // The Item box names the item, never the list's selected line.
+    if (m_list->RemoveItem(m_itemBox->currentText())) {
         UpdateMoveButtons();
     }
 }

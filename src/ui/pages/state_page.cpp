@@ -8,12 +8,14 @@
 #include <limits>
 #include <optional>
 
+#include "drop_list.h"
+#include "group_frame.h"
+
 namespace orvane {
 
 namespace {
 
 constexpr int kDropListHeight = 12;
-constexpr int kDropItemHeight = 8;
 
 std::optional<std::uint32_t> ParseUnsigned(const QString& text) {
     static const QRegularExpression kNumber(QStringLiteral("^[ \\t]*([0-9]+)[ \\t]*$"));
@@ -81,7 +83,7 @@ void StatePage::Place(QWidget* widget, const UnitRect& rect) const {
 }
 
 QGroupBox* StatePage::AddGroup(const QString& caption, const UnitRect& rect) {
-    auto* group = new QGroupBox(caption, this);
+    auto* group = new GroupFrame(caption, this);
     Place(group, rect);
     group->lower();
     return group;
@@ -122,10 +124,9 @@ QLineEdit* StatePage::AddTextEdit(const UnitRect& rect, int textLimit) {
 }
 
 QComboBox* StatePage::AddDropList(int x, int y, int width, int droppedHeight) {
-    auto* list = new QComboBox(this);
-    list->setEditable(false);
-    list->setMaxVisibleItems(std::max(1, (droppedHeight - kDropListHeight) / kDropItemHeight));
+    auto* list = new DropList(this);
     Place(list, {x, y, width, kDropListHeight});
+    list->SetDroppedHeight(m_units.Y(y + droppedHeight) - m_units.Y(y));
     AddControl(list);
     return list;
 }
