@@ -18,20 +18,16 @@ using namespace orvane;
 
 struct DemoMember {
     CharacterId id;
-    int portraitId;
     const char* name;
     std::uint32_t level, hp, mp, power, speed;
     std::uint8_t techLevel;
 };
 
 constexpr DemoMember kDemo[] = {
-    {kCrono, portrait::kCrono, "Crono", 24, 412, 38, 31, 13, 0xF8},
-    {kMarle, portrait::kMarle, "Marle", 23, 365, 52, 16, 8, 0xF0},
-    {kLucca, portrait::kLucca, "Lucca", 23, 348, 56, 14, 6, 0xF0},
-    {kRobo, portrait::kRobo, "Robo", 22, 520, 24, 36, 6, 0xE0},
-    {kFrog, portrait::kFrog, "Frog", 22, 430, 30, 26, 11, 0xE0},
-    {kAyla, portrait::kAyla, "Ayla", 21, 470, 18, 40, 13, 0xC0},
-    {kMagus, portrait::kMagus, "Magus", 20, 380, 60, 18, 12, 0x80},
+    {kCrono, "Crono", 24, 412, 38, 31, 13, 0xF8}, {kMarle, "Marle", 23, 365, 52, 16, 8, 0xF0},
+    {kLucca, "Lucca", 23, 348, 56, 14, 6, 0xF0},  {kRobo, "Robo", 22, 520, 24, 36, 6, 0xE0},
+    {kFrog, "Frog", 22, 430, 30, 26, 11, 0xE0},   {kAyla, "Ayla", 21, 470, 18, 40, 13, 0xC0},
+    {kMagus, "Magus", 20, 380, 60, 18, 12, 0x80},
 };
 
 struct DemoItem {
@@ -99,6 +95,7 @@ int main(int argc, char** argv) {
 
     for (std::size_t i = 0; i < std::size(kDemo); ++i) {
         const DemoMember& m = kDemo[i];
+        const int portraitId = FindPartyMember(m.id)->portraitId;
         doc.SetName(m.id, m.name);
         doc.SetStat(m.id, kStatFace, static_cast<std::uint32_t>(i));
         doc.SetStat(m.id, kStatMaxHp, m.hp);
@@ -117,13 +114,13 @@ int main(int argc, char** argv) {
         doc.SetStat(m.id, kStatExperienceToNext, 1500 + 40 * m.level);
         doc.SetStat(m.id, kStatTechLeft, 120 + 10 * static_cast<std::uint32_t>(i));
         doc.SetStat(m.id, kStatHelmet,
-                    doc.GetItemId(Pick(doc, EquipmentSlot::Helmet, m.portraitId, 4)));
+                    doc.GetItemId(Pick(doc, EquipmentSlot::Helmet, portraitId, 4)));
         doc.SetStat(m.id, kStatArmor,
-                    doc.GetItemId(Pick(doc, EquipmentSlot::Armor, m.portraitId, 5)));
+                    doc.GetItemId(Pick(doc, EquipmentSlot::Armor, portraitId, 5)));
         doc.SetStat(m.id, kStatWeapon,
-                    doc.GetItemId(Pick(doc, EquipmentSlot::Weapon, m.portraitId, 3)));
+                    doc.GetItemId(Pick(doc, EquipmentSlot::Weapon, portraitId, 3)));
         doc.SetStat(m.id, kStatAccessory,
-                    doc.GetItemId(Pick(doc, EquipmentSlot::Accessory, m.portraitId, 6)));
+                    doc.GetItemId(Pick(doc, EquipmentSlot::Accessory, portraitId, 6)));
         doc.SetTechLevel(m.id, m.techLevel);
     }
 

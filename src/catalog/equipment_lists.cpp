@@ -1,33 +1,23 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "equipment_lists.h"
 
 #include <array>
-#include <initializer_list>
 #include <span>
 
 namespace orvane {
 
 namespace {
 
-// A run applies to everyone (including ids outside 103 to 109) or to the members in its mask,
-// one bit per portrait id counted from 103.
-constexpr std::uint8_t kEveryone = 0;
+// A run applies to everyone (including ids outside 103 to 109) or to the members whose
+// CharacterId bits it holds.
+constexpr std::int32_t kEveryone = 0;
 
-constexpr std::uint8_t Members(std::initializer_list<int> portraitIds) {
-    std::uint8_t mask = 0;
-    for (int id : portraitIds) {
-        mask = static_cast<std::uint8_t>(mask | (1u << (id - portrait::kRobo)));
-    }
-    return mask;
-}
-
-using namespace portrait;
-
-constexpr std::uint8_t kHeavy = Members({kRobo, kCrono, kFrog, kMagus});
-constexpr std::uint8_t kLight = Members({kAyla, kLucca, kMarle});
+constexpr std::int32_t kHeavy = kRobo | kCrono | kFrog | kMagus;
+constexpr std::int32_t kLight = kAyla | kLucca | kMarle;
 
 struct EquipmentRun {
     EquipmentSlot slot;
-    std::uint8_t members;
+    std::int32_t members;
     std::span<const std::uint8_t> ids;
 };
 
@@ -68,30 +58,18 @@ constexpr std::uint8_t kAccessoryTail[] = {180, 181, 182, 183, 186, 187};
 using S = EquipmentSlot;
 
 constexpr std::array<EquipmentRun, 25> kRuns{{
-    {S::Armor, kEveryone, kArmorCommon},
-    {S::Armor, kHeavy, kArmorHeavy},
-    {S::Armor, kLight, kArmorLight},
-    {S::Armor, Members({kLucca}), kArmorLucca},
-    {S::Armor, Members({kMagus}), kArmorMagus},
-    {S::Helmet, kEveryone, kHelmetCommon},
-    {S::Helmet, kHeavy, kHelmetHeavy},
-    {S::Helmet, kLight, kHelmetLight},
-    {S::Helmet, Members({kLucca}), kHelmetLucca},
-    {S::Helmet, Members({kMagus}), kHelmetMagus},
-    {S::Weapon, Members({kCrono}), kWeaponCrono},
-    {S::Weapon, Members({kMarle}), kWeaponMarle},
-    {S::Weapon, Members({kLucca}), kWeaponLucca},
-    {S::Weapon, Members({kRobo}), kWeaponRobo},
-    {S::Weapon, Members({kFrog}), kWeaponFrog},
-    {S::Weapon, Members({kAyla}), kWeaponAyla},
-    {S::Weapon, Members({kMagus}), kWeaponMagus},
-    {S::Accessory, kEveryone, kAccessoryCommon},
-    {S::Accessory, Members({kRobo}), kAccessoryRobo},
-    {S::Accessory, Members({kAyla}), kAccessoryAyla},
-    {S::Accessory, Members({kFrog}), kAccessoryFrog},
-    {S::Accessory, Members({kLucca}), kAccessoryLucca},
-    {S::Accessory, Members({kMagus}), kAccessoryMagus},
-    {S::Accessory, Members({kMarle}), kAccessoryMarle},
+    {S::Armor, kEveryone, kArmorCommon},       {S::Armor, kHeavy, kArmorHeavy},
+    {S::Armor, kLight, kArmorLight},           {S::Armor, kLucca, kArmorLucca},
+    {S::Armor, kMagus, kArmorMagus},           {S::Helmet, kEveryone, kHelmetCommon},
+    {S::Helmet, kHeavy, kHelmetHeavy},         {S::Helmet, kLight, kHelmetLight},
+    {S::Helmet, kLucca, kHelmetLucca},         {S::Helmet, kMagus, kHelmetMagus},
+    {S::Weapon, kCrono, kWeaponCrono},         {S::Weapon, kMarle, kWeaponMarle},
+    {S::Weapon, kLucca, kWeaponLucca},         {S::Weapon, kRobo, kWeaponRobo},
+    {S::Weapon, kFrog, kWeaponFrog},           {S::Weapon, kAyla, kWeaponAyla},
+    {S::Weapon, kMagus, kWeaponMagus},         {S::Accessory, kEveryone, kAccessoryCommon},
+    {S::Accessory, kRobo, kAccessoryRobo},     {S::Accessory, kAyla, kAccessoryAyla},
+    {S::Accessory, kFrog, kAccessoryFrog},     {S::Accessory, kLucca, kAccessoryLucca},
+    {S::Accessory, kMagus, kAccessoryMagus},   {S::Accessory, kMarle, kAccessoryMarle},
     {S::Accessory, kEveryone, kAccessoryTail},
 }};
 
@@ -99,10 +77,8 @@ bool Applies(const EquipmentRun& run, int portraitId) {
     if (run.members == kEveryone) {
         return true;
     }
-    if (portraitId < kRobo || portraitId > kMarle) {
-        return false;
-    }
-    return (run.members & (1u << (portraitId - kRobo))) != 0;
+    const PartyMember* member = FindPartyMemberByPortrait(portraitId);
+    return member != nullptr && (run.members & member->id) != 0;
 }
 
 }  // namespace

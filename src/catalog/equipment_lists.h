@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Which items each party member may wear in each equipment slot, in the order the slot boxes
 // offer them. Members are keyed by their portrait image id (103 to 109).
@@ -8,20 +9,11 @@
 #include <string>
 
 #include "item_catalog.h"
+#include "party_members.h"
 
 namespace orvane {
 
 enum class EquipmentSlot { Armor, Helmet, Weapon, Accessory };
-
-namespace portrait {
-inline constexpr int kRobo = 103;
-inline constexpr int kAyla = 104;
-inline constexpr int kCrono = 105;
-inline constexpr int kFrog = 106;
-inline constexpr int kLucca = 107;
-inline constexpr int kMagus = 108;
-inline constexpr int kMarle = 109;
-}  // namespace portrait
 
 using NameAppender = std::function<void(const std::string& name)>;
 

@@ -8,18 +8,9 @@
 #include <optional>
 #include <string_view>
 
-namespace orvane {
+#include "party_members.h"
 
-// One bit per party member, in the game's member order.
-enum CharacterId : std::int32_t {
-    kCrono = 1,
-    kMarle = 2,
-    kLucca = 4,
-    kRobo = 8,
-    kFrog = 16,
-    kAyla = 32,
-    kMagus = 64,
-};
+namespace orvane {
 
 enum CharacterStat : std::int32_t {
     kStatFace = 0,
@@ -62,26 +53,32 @@ struct Field {
     std::size_t width;  // 1, 2 or 3 bytes
 };
 
+// Each member has an 80-byte record, a 6-byte name slot and a tech level byte, one after the
+// other in the game's member order.
+inline constexpr std::size_t kRecordsStart = 12819;
+inline constexpr std::size_t kRecordSize = 80;
+inline constexpr std::size_t kNameSlotsStart = 14390;
+inline constexpr std::size_t kNameSlotSize = 6;
+inline constexpr std::size_t kTechLevelsStart = 13386;
+
+// Where a member's own fields start.
 struct MemberInfo {
     CharacterId id;
-    std::string_view name;
     std::size_t recordStart;
     std::size_t nameSlot;
     std::size_t techLevel;
 };
 
-inline constexpr std::size_t kRecordSize = 80;
-inline constexpr std::size_t kNameSlotSize = 6;
-
-inline constexpr std::array<MemberInfo, 7> kMembers{{
-    {kCrono, "Crono", 12819, 14390, 13386},
-    {kMarle, "Marle", 12899, 14396, 13387},
-    {kLucca, "Lucca", 12979, 14402, 13388},
-    {kRobo, "Robo", 13059, 14408, 13389},
-    {kFrog, "Frog", 13139, 14414, 13390},
-    {kAyla, "Ayla", 13219, 14420, 13391},
-    {kMagus, "Magus", 13299, 14426, 13392},
-}};
+inline constexpr std::array<MemberInfo, 7> kMembers = [] {
+    std::array<MemberInfo, 7> members{};
+    for (std::size_t i = 0; i < members.size(); ++i) {
+        const PartyMember& member = kPartyMembers[i];
+        const auto index = static_cast<std::size_t>(member.index);
+        members[i] = {member.id, kRecordsStart + kRecordSize * index,
+                      kNameSlotsStart + kNameSlotSize * index, kTechLevelsStart + index};
+    }
+    return members;
+}();
 
 // Offsets within a member's record, by CharacterStat. The equipment bytes lie before the
 // experience to the next level although their selectors come after it.

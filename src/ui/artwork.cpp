@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "artwork.h"
 
 #include <QPainter>
@@ -6,40 +7,39 @@
 #include <QtMath>
 #include <array>
 
-#include "equipment_lists.h"
+#include "party_members.h"
 
 namespace orvane {
 
 namespace {
 
 struct MemberArt {
-    int portraitId;
+    CharacterId member;
     QChar initial;
     QRgb colour;
     int sides;  // medallion outline; 0 is a circle. Marle and Magus share an initial, not a shape.
 };
 
-// The small pictures 123 to 129 go by name (Ayla, Crono, Frog, Lucca, Magus, Marle, Robo), not
-// in the order of the portraits 103 to 109, which put Robo first.
-constexpr int kFirstSmallPicture = 123;
-constexpr int kSmallPictureMembers[] = {portrait::kAyla,  portrait::kCrono, portrait::kFrog,
-                                        portrait::kLucca, portrait::kMagus, portrait::kMarle,
-                                        portrait::kRobo};
-
 const std::array<MemberArt, 7> kMemberArt{{
-    {portrait::kCrono, u'C', qRgb(196, 52, 40), 0},
-    {portrait::kMarle, u'M', qRgb(72, 150, 220), 4},
-    {portrait::kLucca, u'L', qRgb(142, 82, 180), 6},
-    {portrait::kRobo, u'R', qRgb(120, 132, 146), 8},
-    {portrait::kFrog, u'F', qRgb(62, 150, 72), 3},
-    {portrait::kAyla, u'A', qRgb(222, 170, 40), 5},
-    {portrait::kMagus, u'M', qRgb(58, 46, 110), 7},
+    {kCrono, u'C', qRgb(196, 52, 40), 0},
+    {kMarle, u'M', qRgb(72, 150, 220), 4},
+    {kLucca, u'L', qRgb(142, 82, 180), 6},
+    {kRobo, u'R', qRgb(120, 132, 146), 8},
+    {kFrog, u'F', qRgb(62, 150, 72), 3},
+    {kAyla, u'A', qRgb(222, 170, 40), 5},
+    {kMagus, u'M', qRgb(58, 46, 110), 7},
 }};
 
-const MemberArt* FindArt(int portraitId) {
-    for (const MemberArt& art : kMemberArt) {
-        if (art.portraitId == portraitId) {
-            return &art;
+// The art of the member whose picture id (portrait or small) is the given one.
+template <typename PictureId>
+const MemberArt* FindArt(int id, PictureId pictureId) {
+    for (const PartyMember& member : kPartyMembers) {
+        if (member.*pictureId == id) {
+            for (const MemberArt& art : kMemberArt) {
+                if (art.member == member.id) {
+                    return &art;
+                }
+            }
         }
     }
     return nullptr;
@@ -114,7 +114,7 @@ QPixmap IconImage(int size) {
 // The technique pages show each member's medallion many times; painting it once per size keeps
 // the sheet's start-up short.
 QPixmap CachedMedallion(const MemberArt& art, int size) {
-    const QString key = QStringLiteral("orvane-medallion-%1-%2").arg(art.portraitId).arg(size);
+    const QString key = QStringLiteral("orvane-medallion-%1-%2").arg(art.member).arg(size);
     QPixmap pixmap;
     if (!QPixmapCache::find(key, &pixmap)) {
         pixmap = Medallion(art, size);
@@ -126,15 +126,12 @@ QPixmap CachedMedallion(const MemberArt& art, int size) {
 }  // namespace
 
 QPixmap Portrait(int id) {
-    const MemberArt* art = FindArt(id);
+    const MemberArt* art = FindArt(id, &PartyMember::portraitId);
     return art ? CachedMedallion(*art, 50) : QPixmap();
 }
 
 QPixmap SmallPortrait(int id) {
-    const int index = id - kFirstSmallPicture;
-    const MemberArt* art = index >= 0 && index < static_cast<int>(std::size(kSmallPictureMembers))
-                               ? FindArt(kSmallPictureMembers[index])
-                               : nullptr;
+    const MemberArt* art = FindArt(id, &PartyMember::smallPictureId);
     return art ? CachedMedallion(*art, 24) : QPixmap();
 }
 

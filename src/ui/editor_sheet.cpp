@@ -31,22 +31,9 @@ namespace orvane {
 
 namespace {
 
-// The caption strings of the character tabs, by string id 1 to 7.
+// The string table of the character tabs' captions, by string id 1 to 7 (Frog before Robo).
 constexpr const char* kCaptionStrings[] = {"Crono", "Marle", "Lucca", "Frog",
                                            "Robo",  "Ayla",  "Magus"};
-
-struct CharacterTab {
-    int captionId;
-    CharacterId character;
-    int portraitId;
-};
-
-// In tab order, which follows the member bits; the string table has Frog before Robo.
-constexpr CharacterTab kCharacterTabs[] = {
-    {1, kCrono, portrait::kCrono}, {2, kMarle, portrait::kMarle}, {3, kLucca, portrait::kLucca},
-    {5, kRobo, portrait::kRobo},   {4, kFrog, portrait::kFrog},   {6, kAyla, portrait::kAyla},
-    {7, kMagus, portrait::kMagus},
-};
 
 std::filesystem::path ToPath(const QString& path) {
     return std::filesystem::path(QFile::encodeName(path).toStdString());
@@ -170,11 +157,11 @@ EditorSheet::EditorSheet(StateDocument& document, Messages& messages, FileDialog
 
     // The pages in tab order; this order is also the order of reset and write-back.
     AddPage(MainPage::Title(), kPageUnits, [this] { return new MainPage(m_document, m_messages); });
-    for (const CharacterTab& tab : kCharacterTabs) {
-        const QString caption = QString::fromLatin1(kCaptionStrings[tab.captionId - 1]);
-        AddPage(caption, kPageUnits, [this, tab, caption] {
-            return new CharacterPage(m_document, m_messages, caption, tab.character,
-                                     tab.portraitId);
+    // The character tabs follow the member bits, whatever the order of the string table.
+    for (const PartyMember& member : kPartyMembers) {
+        const QString caption = QString::fromLatin1(kCaptionStrings[member.captionId - 1]);
+        AddPage(caption, kPageUnits, [this, &member, caption] {
+            return new CharacterPage(m_document, m_messages, caption, member.id, member.portraitId);
         });
     }
     AddPage(ItemsPage::Title(), kPageUnits,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "equipment_lists.h"
 
 #include <gtest/gtest.h>
@@ -14,6 +15,10 @@ namespace {
 
 using Names = std::vector<std::string>;
 
+// The portrait ids by which the lists know the members.
+constexpr int kPortraitRobo = 103, kPortraitAyla = 104, kPortraitCrono = 105, kPortraitFrog = 106,
+              kPortraitLucca = 107, kPortraitMagus = 108, kPortraitMarle = 109;
+
 Names Fill(EquipmentSlot slot, int portraitId, WarningRecorder* warnings = nullptr) {
     ItemCatalog catalog;
     if (warnings != nullptr) {
@@ -29,19 +34,18 @@ Names Tail(const Names& names, std::size_t n) {
     return Names(names.end() - static_cast<std::ptrdiff_t>(std::min(n, names.size())), names.end());
 }
 
-constexpr int kAllMembers[] = {portrait::kRobo, portrait::kAyla,  portrait::kCrono,
-                               portrait::kFrog, portrait::kLucca, portrait::kMagus,
-                               portrait::kMarle};
+constexpr int kAllMembers[] = {kPortraitRobo,  kPortraitAyla,  kPortraitCrono, kPortraitFrog,
+                               kPortraitLucca, kPortraitMagus, kPortraitMarle};
 constexpr EquipmentSlot kAllSlots[] = {EquipmentSlot::Armor, EquipmentSlot::Helmet,
                                        EquipmentSlot::Weapon, EquipmentSlot::Accessory};
 
 TEST(EquipmentLists, LengthsPerMemberAndSlot) {
     // armor, helmet, weapon, accessory
     const std::map<int, std::array<std::size_t, 4>> expected = {
-        {portrait::kRobo, {23, 20, 12, 32}},  {portrait::kAyla, {23, 18, 5, 33}},
-        {portrait::kCrono, {23, 20, 20, 30}}, {portrait::kFrog, {23, 20, 9, 33}},
-        {portrait::kLucca, {25, 19, 11, 33}}, {portrait::kMagus, {25, 22, 4, 32}},
-        {portrait::kMarle, {23, 18, 10, 32}},
+        {kPortraitRobo, {23, 20, 12, 32}},  {kPortraitAyla, {23, 18, 5, 33}},
+        {kPortraitCrono, {23, 20, 20, 30}}, {kPortraitFrog, {23, 20, 9, 33}},
+        {kPortraitLucca, {25, 19, 11, 33}}, {kPortraitMagus, {25, 22, 4, 32}},
+        {kPortraitMarle, {23, 18, 10, 32}},
     };
     for (const auto& [member, lengths] : expected) {
         for (std::size_t s = 0; s < 4; ++s) {
@@ -52,7 +56,7 @@ TEST(EquipmentLists, LengthsPerMemberAndSlot) {
 }
 
 TEST(EquipmentLists, OrdersKeepTheRunsAsGiven) {
-    const Names crono = Fill(EquipmentSlot::Weapon, portrait::kCrono);
+    const Names crono = Fill(EquipmentSlot::Weapon, kPortraitCrono);
     ASSERT_EQ(crono.size(), 20u);
     EXPECT_EQ(crono.front(), "Wood Sword");
     EXPECT_EQ(crono.back(), "Rainbow");
@@ -61,21 +65,20 @@ TEST(EquipmentLists, OrdersKeepTheRunsAsGiven) {
     EXPECT_EQ(*(mop - 1), "Slasher");
     EXPECT_EQ(*(mop + 1), "Swallow");
 
-    EXPECT_EQ(Tail(Fill(EquipmentSlot::Armor, portrait::kAyla), 5),
+    EXPECT_EQ(Tail(Fill(EquipmentSlot::Armor, kPortraitAyla), 5),
               (Names{"Maiden Suit", "Zodiac Cape", "Mist Robe", "Lumin Robe", "Prism Dress"}));
-    EXPECT_EQ(Tail(Fill(EquipmentSlot::Armor, portrait::kLucca), 2),
+    EXPECT_EQ(Tail(Fill(EquipmentSlot::Armor, kPortraitLucca), 2),
               (Names{"Taban Vest", "Taban Suit"}));
-    EXPECT_EQ(Tail(Fill(EquipmentSlot::Helmet, portrait::kLucca), 2),
-              (Names{"Beret", "Taban Helm"}));
-    EXPECT_EQ(Tail(Fill(EquipmentSlot::Helmet, portrait::kMagus), 5),
+    EXPECT_EQ(Tail(Fill(EquipmentSlot::Helmet, kPortraitLucca), 2), (Names{"Beret", "Taban Helm"}));
+    EXPECT_EQ(Tail(Fill(EquipmentSlot::Helmet, kPortraitMagus), 5),
               (Names{"Gold Helm", "Glow Helm", "Dark Helm", "Doom Helm", "Gloom Helm"}));
 
-    const Names accessories = Fill(EquipmentSlot::Accessory, portrait::kCrono);
+    const Names accessories = Fill(EquipmentSlot::Accessory, kPortraitCrono);
     auto belt = std::find(accessories.begin(), accessories.end(), "Speed Belt");
     ASSERT_NE(belt, accessories.end());
     EXPECT_EQ(*(belt + 1), "Muscle Ring");
     EXPECT_EQ(accessories.back(), "Prism Spectacle");
-    EXPECT_EQ(Fill(EquipmentSlot::Accessory, portrait::kAyla)[24], "Charm Top");
+    EXPECT_EQ(Fill(EquipmentSlot::Accessory, kPortraitAyla)[24], "Charm Top");
 }
 
 TEST(EquipmentLists, NoListOffersForbiddenOrRepeatedItemsAndAllNamesResolve) {
@@ -109,12 +112,12 @@ TEST(EquipmentLists, UnknownMemberGetsOnlyTheCommonRuns) {
 TEST(EquipmentLists, FillAppendsToWhatTheCallerHolds) {
     ItemCatalog catalog;
     Names names = {"already here"};
-    FillEquipmentList(catalog, EquipmentSlot::Weapon, portrait::kMagus, names);
+    FillEquipmentList(catalog, EquipmentSlot::Weapon, kPortraitMagus, names);
     EXPECT_EQ(names,
               (Names{"already here", "Dark Scythe", "Hurricane", "Star Scythe", "Doom Sickle"}));
 
     std::size_t calls = 0;
-    FillEquipmentList(catalog, EquipmentSlot::Weapon, portrait::kAyla,
+    FillEquipmentList(catalog, EquipmentSlot::Weapon, kPortraitAyla,
                       [&calls](const std::string&) { ++calls; });
     EXPECT_EQ(calls, 5u);
 }

@@ -83,11 +83,8 @@ Bytes PlausibleParty() {
         CharacterId member;
         int portraitId;
     };
-    constexpr Portrait kPortraits[] = {
-        {kCrono, portrait::kCrono}, {kMarle, portrait::kMarle}, {kLucca, portrait::kLucca},
-        {kRobo, portrait::kRobo},   {kFrog, portrait::kFrog},   {kAyla, portrait::kAyla},
-        {kMagus, portrait::kMagus},
-    };
+    constexpr Portrait kPortraits[] = {{kCrono, 105}, {kMarle, 109}, {kLucca, 107}, {kRobo, 103},
+                                       {kFrog, 106},  {kAyla, 104},  {kMagus, 108}};
     Bytes bytes;
     std::uint8_t face = 0;
     for (const auto& [member, portraitId] : kPortraits) {

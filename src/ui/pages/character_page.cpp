@@ -14,7 +14,7 @@ namespace {
 
 constexpr Qt::Alignment kRightLabel = Qt::AlignRight | Qt::AlignTop;
 constexpr int kLabelHeight = 10;
-constexpr int kFaceCount = static_cast<int>(kMembers.size());
+constexpr int kFaceCount = static_cast<int>(kPartyMembers.size());
 
 struct NumberControl {
     CharacterStat stat;
@@ -123,10 +123,8 @@ QString StatFieldName(CharacterStat stat) {
 CharacterPage::CharacterPage(StateDocument& document, Messages& messages, const QString& caption,
                              CharacterId character, int portraitId)
     : StatePage(document, messages, caption), m_character(character), m_portraitId(portraitId) {
-    for (int i = 0; i < kFaceCount; ++i) {
-        if (kMembers[static_cast<std::size_t>(i)].id == character) {
-            m_face = i;
-        }
+    if (const PartyMember* member = FindPartyMember(character)) {
+        m_face = member->index;
     }
 
     AddGroup(tr("Character"), {6, 7, 140, 76});
@@ -151,7 +149,7 @@ CharacterPage::CharacterPage(StateDocument& document, Messages& messages, const 
     m_nameEdit->setObjectName(QStringLiteral("name"));
     m_faceList = AddDropList(103, 28, 38, 45);
     m_faceList->setObjectName(QStringLiteral("face"));
-    for (const MemberInfo& member : kMembers) {
+    for (const PartyMember& member : kPartyMembers) {
         m_faceList->addItem(
             QString::fromUtf8(member.name.data(), static_cast<qsizetype>(member.name.size())));
     }

@@ -1,37 +1,12 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "technique_levels.h"
 
 #include <QComboBox>
 
-#include "equipment_lists.h"
 #include "messages.h"
+#include "party_members.h"
 
 namespace orvane {
-
-namespace {
-
-struct MemberPictures {
-    CharacterId member;
-    int portrait;
-    int small;
-};
-
-constexpr MemberPictures kMemberPictures[] = {
-    {kCrono, portrait::kCrono, 124}, {kMarle, portrait::kMarle, 128},
-    {kLucca, portrait::kLucca, 126}, {kRobo, portrait::kRobo, 129},
-    {kFrog, portrait::kFrog, 125},   {kAyla, portrait::kAyla, 123},
-    {kMagus, portrait::kMagus, 127},
-};
-
-const MemberPictures* FindPictures(CharacterId member) {
-    for (const MemberPictures& pictures : kMemberPictures) {
-        if (pictures.member == member) {
-            return &pictures;
-        }
-    }
-    return nullptr;
-}
-
-}  // namespace
 
 void AddLevelEntries(QComboBox* list, const QString& noneText,
                      std::span<const std::string_view> names) {
@@ -60,19 +35,20 @@ std::uint8_t LevelByte(int index, int maxLevel, Messages& messages) {
 }
 
 QString MemberName(CharacterId member) {
-    const MemberInfo* info = FindMember(member);
-    return info ? QString::fromLatin1(info->name.data(), static_cast<qsizetype>(info->name.size()))
-                : QString();
+    const PartyMember* found = FindPartyMember(member);
+    return found
+               ? QString::fromLatin1(found->name.data(), static_cast<qsizetype>(found->name.size()))
+               : QString();
 }
 
 int SmallPictureId(CharacterId member) {
-    const MemberPictures* pictures = FindPictures(member);
-    return pictures ? pictures->small : 0;
+    const PartyMember* found = FindPartyMember(member);
+    return found ? found->smallPictureId : 0;
 }
 
 int PortraitId(CharacterId member) {
-    const MemberPictures* pictures = FindPictures(member);
-    return pictures ? pictures->portrait : 0;
+    const PartyMember* found = FindPartyMember(member);
+    return found ? found->portraitId : 0;
 }
 
 }  // namespace orvane
