@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// What the editor offers the desktop around its window: the file dialog's filters.
+// What both programs offer the desktop around their windows: the command line each reads before
+// its window exists, and the file dialog's filters of the editor.
 
 #include <QComboBox>
 #include <QDir>
@@ -8,10 +9,55 @@
 #include <QFileSystemModel>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <optional>
+#include <string>
+#include <vector>
 
+#include "arguments.h"
+#include "command_line.h"
 #include "file_dialogs.h"
 
 namespace {
+
+enum class Asks { Open, Help, Version, Refusal };
+
+struct Reading {
+    Asks asks;
+    std::optional<QString> file;
+};
+
+template <typename Action>
+Asks AsksFor(Action action) {
+    switch (action) {
+        case Action::Open:
+            return Asks::Open;
+        case Action::Help:
+            return Asks::Help;
+        case Action::Version:
+            return Asks::Version;
+        case Action::Refuse:
+            break;
+    }
+    return Asks::Refusal;
+}
+
+Reading ReadByOrvane(const QStringList& words) {
+    const orvane::CommandLine line = orvane::ParseCommandLine(words);
+    return {AsksFor(line.action), line.file};
+}
+
+Reading ReadByTellim(const QStringList& words) {
+    std::vector<std::string> plain;
+    for (const QString& word : words) {
+        plain.push_back(word.toStdString());
+    }
+    const Arguments arguments = ParseArguments(plain);
+    std::optional<QString> file;
+    if (arguments.file) {
+        file = QString::fromStdString(*arguments.file);
+    }
+    return {AsksFor(arguments.action), file};
+}
 
 // The names a file dialog lists, and can be chosen, in the folder it shows.
 QStringList Listed(const QFileDialog& dialog) {
@@ -31,10 +77,47 @@ QStringList Listed(const QFileDialog& dialog) {
 
 }  // namespace
 
+Q_DECLARE_METATYPE(Asks)
+
 class Desktop : public QObject {
     Q_OBJECT
 
 private slots:
+    void BothProgramsReadTheirCommandLineAlike_data() {
+        QTest::addColumn<QStringList>("words");
+        QTest::addColumn<Asks>("asks");
+        QTest::addColumn<QString>("file");  // null: no file
+
+        QTest::newRow("nothing") << QStringList() << Asks::Open << QString();
+        QTest::newRow("a file") << QStringList{"a.zst"} << Asks::Open << "a.zst";
+        QTest::newRow("--help") << QStringList{"--help"} << Asks::Help << QString();
+        QTest::newRow("-h after a file") << QStringList{"a.zst", "-h"} << Asks::Help << QString();
+        QTest::newRow("--version") << QStringList{"--version"} << Asks::Version << QString();
+        QTest::newRow("-v") << QStringList{"-v"} << Asks::Version << QString();
+        QTest::newRow("-- ends the options") << QStringList{"--", "-x"} << Asks::Open << "-x";
+        QTest::newRow("-- before --help") << QStringList{"--", "--help"} << Asks::Open << "--help";
+        QTest::newRow("a lone dash is a name") << QStringList{"-"} << Asks::Open << "-";
+        QTest::newRow("unknown short") << QStringList{"-x"} << Asks::Refusal << QString();
+        QTest::newRow("unknown long") << QStringList{"--open", "a"} << Asks::Refusal << QString();
+        QTest::newRow("two files") << QStringList{"a", "b"} << Asks::Refusal << QString();
+        QTest::newRow("two after --") << QStringList{"--", "a", "b"} << Asks::Refusal << QString();
+    }
+
+    void BothProgramsReadTheirCommandLineAlike() {
+        QFETCH(QStringList, words);
+        QFETCH(Asks, asks);
+        QFETCH(QString, file);
+        for (const auto& [program, read] :
+             {std::pair{"orvane", &ReadByOrvane}, std::pair{"tellim", &ReadByTellim}}) {
+            const Reading reading = read(words);
+            QVERIFY2(reading.asks == asks, program);
+            if (asks == Asks::Open) {
+                QCOMPARE(reading.file.has_value(), !file.isNull());
+                QCOMPARE(reading.file.value_or(QString()), file);
+            }
+        }
+    }
+
     // Qt takes a choice's pattern from its parentheses: "All Files (*.*)" alone would hide a
     // name without a dot.
     void AllFilesListsEveryFile_data() {
