@@ -2,7 +2,9 @@
 // tellim: the name and play-time editor. Usage: tellim [--help | --version] [--] [FILE]
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
+#include <QIcon>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -45,9 +47,16 @@ int main(int argc, char* argv[]) {
             break;
     }
 
+    // Wayland shells find the window's desktop entry, and with it its icon, by this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.orvane.tellim"));
     int qtArgc = 1;  // every argument was read above; none is left for Qt to take as its own
     QApplication app(qtArgc, argv);
     QApplication::setApplicationVersion(QStringLiteral(TELLIM_VERSION));
+    QIcon icon;
+    for (const QFileInfo& image : QDir(QStringLiteral(":/window_icon")).entryInfoList()) {
+        icon.addFile(image.filePath());
+    }
+    QApplication::setWindowIcon(icon);
 
     QtDialogs dialogs;
     Form1 form(dialogs);

@@ -48,6 +48,8 @@ int main(int argc, char** argv) {
             break;
     }
 
+    // Wayland shells find the window's desktop entry, and with it its icon, by this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.orvane.orvane"));
     int qtArgc = 1;  // every argument was read above; none is left for Qt to take as its own
     QApplication qt(qtArgc, argv);
     QApplication::setApplicationName(QString::fromLatin1(orvane::kAppTitle));
