@@ -1,16 +1,14 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The seam for choosing a save-state file to open or to save under; tests script the answers.
 
 #include <QString>
-#include <QStringList>
 #include <optional>
 
+class QFileDialog;
 class QWidget;
 
 namespace orvane {
-
-// The filter's two choices, in order.
-QStringList SaveStateFilters();
 
 class FileDialogs {
 public:
@@ -21,8 +19,12 @@ public:
     virtual std::optional<QString> ChooseFileToSaveAs(QWidget* parent) = 0;
 };
 
-// QFileDialog with the save-state filter. Save As asks before replacing a file and gives a name
-// typed without an extension ".zst".
+// Gives a dialog, after its accept mode is set, the filters "ZSnes Save States (*.zs?)" and
+// "All Files (*.*)"; the latter lists every file, also a name without a dot. A save dialog
+// gives a name typed without an extension ".zst".
+void SetUpSaveStateDialog(QFileDialog& dialog);
+
+// QFileDialog set up as above. Save As asks before replacing a file.
 class PlatformFileDialogs final : public FileDialogs {
 public:
     std::optional<QString> ChooseFileToOpen(QWidget* parent) override;

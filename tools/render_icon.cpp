@@ -1,4 +1,5 @@
-// Renders a program's scalable icon to a square PNG of one size, for the fixed-size icon themes.
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Renders a scalable icon to a square PNG of one size, for the fixed-size icon themes.
 // Usage: render_icon ICON.svg SIZE OUT.png
 
 #include <QImage>
