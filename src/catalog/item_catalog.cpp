@@ -9,7 +9,7 @@ namespace {
 constexpr std::size_t kGrowthStep = 215;
 
 constexpr std::array<ItemEntry, 213> kItems{{
-    {0x00, "<empty>"},
+    {0x00, kEmptyItemName},
     {0x01, "Wood Sword"},
     {0x02, "Iron Blade"},
     {0x03, "Steel Saber"},
@@ -225,10 +225,6 @@ constexpr std::array<ItemEntry, 213> kItems{{
 }};
 
 }  // namespace
-
-std::span<const ItemEntry> ItemCatalogTable() {
-    return kItems;
-}
 
 ItemCatalog::ItemCatalog() {
     BuildItemCatalog();

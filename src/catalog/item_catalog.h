@@ -19,9 +19,6 @@ struct ItemEntry {
     std::string_view name;
 };
 
-// Every entry in catalogue order (ascending ID).
-std::span<const ItemEntry> ItemCatalogTable();
-
 inline constexpr std::string_view kEmptyItemName = "<empty>";
 inline constexpr std::string_view kItemIdNotFound = "Item ID not found!";
 inline constexpr std::string_view kItemNameNotFound = "Item name not found!";

@@ -51,6 +51,7 @@ constexpr NumberControl kStatisticControls[] = {
 };
 
 // The order in which the numbers are read from the record and written back; face comes first.
+// Reads and writes have no visible order, so this one need not match the others below.
 constexpr CharacterStat kRecordOrder[] = {
     kStatMaxHp,        kStatMaxMp,
     kStatCurrentHp,    kStatCurrentMp,
@@ -61,7 +62,8 @@ constexpr CharacterStat kRecordOrder[] = {
     kStatExperience,   kStatExperienceToNext,
 };
 
-// The order in which the edits are taken from the controls.
+// The order in which the edits are taken from the controls: of several edits that are not whole
+// numbers, the first in this order is the one named, so it is kept as it is, odd as it looks.
 constexpr CharacterStat kExchangeOrder[] = {
     kStatMaxHp,        kStatCurrentHp,
     kStatMaxMp,        kStatCurrentMp,
@@ -72,6 +74,8 @@ constexpr CharacterStat kExchangeOrder[] = {
     kStatLevel,        kStatExperienceToNext,
 };
 
+// Range checks come after every edit was taken, in this order, which again decides which of
+// several values out of range is named.
 struct RangeCheck {
     CharacterStat stat;
     std::uint32_t high;
@@ -103,6 +107,28 @@ constexpr SlotControl kSlotControls[] = {
 
 // The order in which the slot positions are taken from the controls, by kSlotControls index.
 constexpr int kSlotExchangeOrder[] = {1, 2, 3, 0};
+
+// Offers the items the member may wear in the slot, through the document's fill for it.
+void FillSlotList(const StateDocument& document, EquipmentSlot slot, int portraitId,
+                  QComboBox* list) {
+    const NameAppender append = [list](const std::string& name) {
+        list->addItem(QString::fromStdString(name));
+    };
+    switch (slot) {
+        case EquipmentSlot::Armor:
+            document.FillArmorList(append, portraitId);
+            break;
+        case EquipmentSlot::Helmet:
+            document.FillHelmetList(append, portraitId);
+            break;
+        case EquipmentSlot::Weapon:
+            document.FillWeaponList(append, portraitId);
+            break;
+        case EquipmentSlot::Accessory:
+            document.FillAccessoryList(append, portraitId);
+            break;
+    }
+}
 
 // The field a refusal names: the edit's label without its colon.
 QString StatFieldName(CharacterStat stat) {
@@ -167,10 +193,7 @@ CharacterPage::CharacterPage(StateDocument& document, Messages& messages, const 
         const SlotControl& slot = kSlotControls[i];
         QComboBox* list = AddDropList(55, slot.listY, 75, slot.droppedHeight);
         list->setObjectName(QString::fromLatin1(slot.objectName));
-        FillEquipmentList(Document().Catalog(), slot.slot, portraitId,
-                          NameAppender([list](const std::string& name) {
-                              list->addItem(QString::fromStdString(name));
-                          }));
+        FillSlotList(Document(), slot.slot, portraitId, list);
         m_slotLists[i] = list;
     }
 
