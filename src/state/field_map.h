@@ -54,7 +54,8 @@ struct Field {
 };
 
 // Each member has an 80-byte record, a 6-byte name slot and a tech level byte, one after the
-// other in the game's member order.
+// other in the game's member order. tellim keeps the name slots and the play-time digits in
+// its own src/timename/module1.h; a test checks that both say the same.
 inline constexpr std::size_t kRecordsStart = 12819;
 inline constexpr std::size_t kRecordSize = 80;
 inline constexpr std::size_t kNameSlotsStart = 14390;

@@ -38,6 +38,7 @@ struct FileLayout {
 };
 
 // The fork kept the V143 header when it moved work RAM, so only the size tells those apart.
+// tellim keeps its own copy in src/timename/module1.h (it shares no code); a test checks both.
 inline constexpr std::array<FileLayout, 4> kFileLayouts{{
     {0, true, 274047, 0xC13, "ZSNES 1.42 and older"},
     {1, false, 282459, 0xC13, "ZSNES 1.50 and 1.51 and the Linux fork 2.0"},
