@@ -189,82 +189,72 @@ def expect(condition, message):
         raise Failure(message)
 
 
-def check_orvane(path, state, markers, pyatspi):
+def check_orvane(window, markers, pyatspi):
     decoded = markers["decoded"]
-    program = Program(path, state, pyatspi)
-    try:
-        window = wait_for("orvane's window", program.window, APPEAR_SECONDS)
 
-        def tab_list():
-            return pyatspi.findDescendant(
-                window, lambda node: node.getRole() == pyatspi.ROLE_PAGE_TAB_LIST)
-        strip = wait_for("the page tab list", tab_list, APPEAR_SECONDS)
-        tabs = [strip[i] for i in range(strip.childCount)]
-        expect([tab.getRole() for tab in tabs] == [pyatspi.ROLE_PAGE_TAB] * len(TAB_CAPTIONS),
-               f"the strip holds {[tab.getRoleName() for tab in tabs]}")
-        expect([tab.name for tab in tabs] == TAB_CAPTIONS,
-               f"the tabs are named {[tab.name for tab in tabs]}")
+    def tab_list():
+        return pyatspi.findDescendant(
+            window, lambda node: node.getRole() == pyatspi.ROLE_PAGE_TAB_LIST)
+    strip = wait_for("the page tab list", tab_list, APPEAR_SECONDS)
+    tabs = [strip[i] for i in range(strip.childCount)]
+    expect([tab.getRole() for tab in tabs] == [pyatspi.ROLE_PAGE_TAB] * len(TAB_CAPTIONS),
+           f"the strip holds {[tab.getRoleName() for tab in tabs]}")
+    expect([tab.name for tab in tabs] == TAB_CAPTIONS,
+           f"the tabs are named {[tab.name for tab in tabs]}")
 
-        def selected():
-            return [tab.name for tab in tabs if tab.getState().contains(pyatspi.STATE_SELECTED)]
-        expect(selected() == ["Main"], f"selected tabs: {selected()}")
+    def selected():
+        return [tab.name for tab in tabs if tab.getState().contains(pyatspi.STATE_SELECTED)]
+    expect(selected() == ["Main"], f"selected tabs: {selected()}")
 
-        def main_page_filled():
-            nodes = shown_nodes(window, pyatspi)
-            edits = {node.name: node for node in nodes if node.getRole() == pyatspi.ROLE_TEXT}
-            return edits if edits.get("Gold") and text_of(edits["Gold"]) else None
-        edits = wait_for("the Main page's values", main_page_filled, APPEAR_SECONDS)
-        expect(set(edits) == MAIN_EDITS, f"the Main page's edits are named {sorted(edits)}")
-        expect(text_of(edits["Gold"]) == str(decoded["gold"]),
-               f"Gold reads {text_of(edits['Gold'])!r}")
+    def main_page_filled():
+        nodes = shown_nodes(window, pyatspi)
+        edits = {node.name: node for node in nodes if node.getRole() == pyatspi.ROLE_TEXT}
+        return edits if edits.get("Gold") and text_of(edits["Gold"]) else None
+    edits = wait_for("the Main page's values", main_page_filled, APPEAR_SECONDS)
+    expect(set(edits) == MAIN_EDITS, f"the Main page's edits are named {sorted(edits)}")
+    expect(text_of(edits["Gold"]) == str(decoded["gold"]),
+           f"Gold reads {text_of(edits['Gold'])!r}")
 
-        # Select Crono's tab as a screen reader does: through the tab's action.
-        action = tabs[1].queryAction()
-        actions = [action.getName(i) for i in range(action.nActions)]
-        expect("Press" in actions, f"the tab offers {actions}")
-        action.doAction(actions.index("Press"))
-        wait_for("Crono's tab to be selected", lambda: selected() == ["Crono"], CHANGE_SECONDS)
+    # Select Crono's tab as a screen reader does: through the tab's action.
+    action = tabs[1].queryAction()
+    actions = [action.getName(i) for i in range(action.nActions)]
+    expect("Press" in actions, f"the tab offers {actions}")
+    action.doAction(actions.index("Press"))
+    wait_for("Crono's tab to be selected", lambda: selected() == ["Crono"], CHANGE_SECONDS)
 
-        def crono_page():
-            nodes = shown_nodes(window, pyatspi)
-            return nodes if "Max HP" in names_by_role(nodes, pyatspi.ROLE_TEXT) else None
-        nodes = wait_for("Crono's page", crono_page, CHANGE_SECONDS)
-        edit_names = names_by_role(nodes, pyatspi.ROLE_TEXT)
-        list_names = names_by_role(nodes, pyatspi.ROLE_COMBO_BOX)
-        expect(sorted(edit_names) == sorted(CHARACTER_EDITS),
-               f"Crono's edits are named {edit_names}")
-        expect(sorted(list_names) == sorted(CHARACTER_LISTS),
-               f"Crono's lists are named {list_names}")
-        max_hp = next(node for node in nodes if node.name == "Max HP")
-        expect(text_of(max_hp) == str(decoded["chars"]["0"]["max_hp"]),
-               f"Max HP reads {text_of(max_hp)!r}")
-        # The list is named Face; the face it shows is its text.
-        face = next(node for node in nodes if node.name == "Face")
-        expect(text_of(face) == FACES[int(markers["wram"][CRONO_FACE])],
-               f"the Face list reads {text_of(face)!r}")
-        print(f"orvane: 12 page tabs, {len(MAIN_EDITS)} named edits on Main; selecting Crono "
-              f"shows {len(edit_names)} named edits and {len(list_names)} named lists")
-    finally:
-        program.close()
+    def crono_page():
+        nodes = shown_nodes(window, pyatspi)
+        return nodes if "Max HP" in names_by_role(nodes, pyatspi.ROLE_TEXT) else None
+    nodes = wait_for("Crono's page", crono_page, CHANGE_SECONDS)
+    edit_names = names_by_role(nodes, pyatspi.ROLE_TEXT)
+    list_names = names_by_role(nodes, pyatspi.ROLE_COMBO_BOX)
+    expect(sorted(edit_names) == sorted(CHARACTER_EDITS),
+           f"Crono's edits are named {edit_names}")
+    expect(sorted(list_names) == sorted(CHARACTER_LISTS),
+           f"Crono's lists are named {list_names}")
+    max_hp = next(node for node in nodes if node.name == "Max HP")
+    expect(text_of(max_hp) == str(decoded["chars"]["0"]["max_hp"]),
+           f"Max HP reads {text_of(max_hp)!r}")
+    # The list is named Face; the face it shows is its text.
+    face = next(node for node in nodes if node.name == "Face")
+    expect(text_of(face) == FACES[int(markers["wram"][CRONO_FACE])],
+           f"the Face list reads {text_of(face)!r}")
+    print(f"orvane: 12 page tabs, {len(MAIN_EDITS)} named edits on Main; selecting Crono "
+          f"shows {len(edit_names)} named edits and {len(list_names)} named lists")
 
 
-def check_tellim(path, state, markers, pyatspi):
+def check_tellim(window, markers, pyatspi):
     decoded = markers["decoded"]
-    program = Program(path, state, pyatspi)
-    try:
-        window = wait_for("tellim's window", program.window, APPEAR_SECONDS)
 
-        def filled_boxes():
-            boxes = {node.name: node for node in shown_nodes(window, pyatspi)
-                     if node.getRole() == pyatspi.ROLE_TEXT}
-            return boxes if boxes.get("Crono") and text_of(boxes["Crono"]) else None
-        boxes = wait_for("tellim's boxes", filled_boxes, APPEAR_SECONDS)
-        expect(set(boxes) == TELLIM_BOXES, f"tellim's boxes are named {sorted(boxes)}")
-        expect(text_of(boxes["Crono"]) == decoded["names"][0],
-               f"Crono's box reads {text_of(boxes['Crono'])!r}")
-        print(f"tellim: {len(boxes)} named boxes")
-    finally:
-        program.close()
+    def filled_boxes():
+        boxes = {node.name: node for node in shown_nodes(window, pyatspi)
+                 if node.getRole() == pyatspi.ROLE_TEXT}
+        return boxes if boxes.get("Crono") and text_of(boxes["Crono"]) else None
+    boxes = wait_for("tellim's boxes", filled_boxes, APPEAR_SECONDS)
+    expect(set(boxes) == TELLIM_BOXES, f"tellim's boxes are named {sorted(boxes)}")
+    expect(text_of(boxes["Crono"]) == decoded["names"][0],
+           f"Crono's box reads {text_of(boxes['Crono'])!r}")
+    print(f"tellim: {len(boxes)} named boxes")
 
 
 def inside(orvane, tellim, data):
@@ -276,10 +266,15 @@ def inside(orvane, tellim, data):
                  lambda: pyatspi.Registry.getDesktop(0) is not None, APPEAR_SECONDS)
         with open(os.path.join(data, "markers.json")) as markers_file:
             markers = json.load(markers_file)
-        for program, check in ((orvane, check_orvane), (tellim, check_tellim)):
+        for path, check in ((orvane, check_orvane), (tellim, check_tellim)):
             state = os.path.join(runtime, STATE)
             shutil.copyfile(os.path.join(data, STATE), state)
-            check(program, state, markers, pyatspi)
+            program = Program(path, state, pyatspi)
+            try:
+                window = wait_for(f"{program.name}'s window", program.window, APPEAR_SECONDS)
+                check(window, markers, pyatspi)
+            finally:
+                program.close()
     except Failure as failure:
         print(f"FAIL: {failure}")
         return 1
