@@ -3,6 +3,7 @@
 
 #include <QAbstractItemView>
 #include <QAccessibleWidget>
+#include <QApplication>
 #include <QPointer>
 #include <QTimer>
 #include <vector>
@@ -64,9 +65,14 @@ public:
             return;
         }
         // Later, as a click: a page that refuses its values shows a modal warning, which must
-        // not hold up the screen reader's call that asked for the tab.
-        QTimer::singleShot(0, m_strip.data(),
-                           [strip = m_strip, index = m_index] { strip->RequestTab(index); });
+        // not hold up the screen reader's call that asked for the tab. And like a click, it does
+        // nothing while a modal box waits for an answer.
+        QTimer::singleShot(0, m_strip.data(), [strip = m_strip, index = m_index] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (!modal || modal == strip->window()) {
+                strip->RequestTab(index);
+            }
+        });
     }
     QStringList keyBindingsForAction(const QString&) const override { return {}; }
 
