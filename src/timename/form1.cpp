@@ -45,6 +45,9 @@ constexpr std::array<TwipRect, 4> kTimeBoxRects = {{
 }};
 constexpr std::array<const char*, 4> kTimeBoxNames = {"hours tens", "hours units", "minutes tens",
                                                       "minutes units"};
+// What a screen reader calls them: the frame's one caption cannot tell the four apart.
+constexpr std::array<const char*, 4> kTimeBoxAccessibleNames = {
+    "Hours, tens digit", "Hours, units digit", "Minutes, tens digit", "Minutes, units digit"};
 constexpr TwipRect kColonRect = {720, 360, 135, 255};
 constexpr qreal kColonPointSize = 9.75;
 
@@ -153,6 +156,7 @@ void Form1::CreateControls() {
         Frame1[i]->setGeometry(ToPixels(kNameFrames[i].rect));
         txtName[i] = new TextBox(Module1::kNameLength, Frame1[i]);
         txtName[i]->setGeometry(ToPixels(kNameBoxRect));
+        txtName[i]->setAccessibleName(Frame1[i]->title());
     }
 
     Frame2 = new QGroupBox(QStringLiteral("Time Editor"), client);
@@ -164,6 +168,7 @@ void Form1::CreateControls() {
     const auto timeBoxes = TimeBoxes();
     for (std::size_t i = 0; i < timeBoxes.size(); ++i) {
         timeBoxes[i]->setGeometry(ToPixels(kTimeBoxRects[i]));
+        timeBoxes[i]->setAccessibleName(QString::fromLatin1(kTimeBoxAccessibleNames[i]));
     }
     Label1 = new QLabel(QStringLiteral(":"), Frame2);
     Label1->setGeometry(ToPixels(kColonRect));

@@ -4,6 +4,8 @@
 #include <QPainter>
 #include <QStyleOptionTab>
 
+#include "accessibility.h"
+
 namespace orvane {
 
 namespace {
@@ -22,6 +24,7 @@ QStyleOptionTab TabOption(const QWidget* strip, const QString& caption) {
 TabStrip::TabStrip(QWidget* parent) : QWidget(parent) {
     setFocusPolicy(Qt::NoFocus);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    InstallAccessibleInterfaces();
 }
 
 void TabStrip::SetTabs(const QStringList& captions, int rowWidth) {
@@ -37,6 +40,12 @@ void TabStrip::SetCurrent(int index) {
     }
     m_current = index;
     update();
+}
+
+void TabStrip::RequestTab(int index) {
+    if (index >= 0 && index < Count()) {
+        emit TabRequested(index);
+    }
 }
 
 QSize TabStrip::TabSize(const QString& caption) const {
@@ -127,7 +136,7 @@ void TabStrip::mousePressEvent(QMouseEvent* event) {
     }
     for (int i = 0; i < Count(); ++i) {
         if (TabRect(i).contains(event->position().toPoint())) {
-            emit TabRequested(i);
+            RequestTab(i);
             return;
         }
     }

@@ -1,6 +1,7 @@
 #pragma once
 // The sheet's tab strip: every tab visible at once, stacked in as many rows as the width needs,
 // the row of the selected tab nearest the page. It only reports clicks; the sheet decides.
+// Assistive technology sees it as a list of page tabs (accessibility.cpp).
 
 #include <QStringList>
 #include <QWidget>
@@ -16,6 +17,8 @@ public:
 
     void SetTabs(const QStringList& captions, int rowWidth);
     void SetCurrent(int index);
+    // Asks for the tab as a click on it does; a screen reader's selection comes here too.
+    void RequestTab(int index);
     int Current() const { return m_current; }
     int Count() const { return static_cast<int>(m_captions.size()); }
     int RowCount() const { return m_rowCount; }

@@ -1,3 +1,4 @@
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
@@ -124,6 +125,7 @@ private slots:
     void cleanup();
 
     void startsEmptyWithFocusInCronosBoxAndTabsInOrder();
+    void screenReadersNameEveryBoxAfterItsMemberOrDigit();
     void layoutUsesTheTwipGeometry();
     void menuShortcutsRunTheirCommands();
     void saveBeforeOpenOnlyTellsThereIsNoFile();
@@ -209,6 +211,20 @@ void Form1Test::startsEmptyWithFocusInCronosBoxAndTabsInOrder() {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), next);
     }
+}
+
+void Form1Test::screenReadersNameEveryBoxAfterItsMemberOrDigit() {
+    OpenSample();
+    QList<QLineEdit*> boxes(m_form->txtName.begin(), m_form->txtName.end());
+    boxes << m_form->txtHour1 << m_form->txtHour2 << m_form->txtMinute1 << m_form->txtMinute2;
+    QCOMPARE(m_form->findChildren<QLineEdit*>().size(), boxes.size());
+    QStringList names;
+    for (QLineEdit* box : boxes) {
+        names << QAccessible::queryAccessibleInterface(box)->text(QAccessible::Name);
+    }
+    QCOMPARE(names, (QStringList{"Crono", "Marle", "Lucca", "Frog", "Robo", "Ayla", "Magus",
+                                 "Hours, tens digit", "Hours, units digit", "Minutes, tens digit",
+                                 "Minutes, units digit"}));
 }
 
 void Form1Test::layoutUsesTheTwipGeometry() {

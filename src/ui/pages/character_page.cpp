@@ -173,8 +173,10 @@ CharacterPage::CharacterPage(StateDocument& document, Messages& messages, const 
 
     m_nameEdit = AddTextEdit({103, 15, 38, 12}, 5);
     m_nameEdit->setObjectName(QStringLiteral("name"));
+    NameAfterLabel(m_nameEdit, tr("Name:"));
     m_faceList = AddDropList(103, 28, 38, 45);
     m_faceList->setObjectName(QStringLiteral("face"));
+    NameAfterLabel(m_faceList, tr("Face:"));
     for (const PartyMember& member : kPartyMembers) {
         m_faceList->addItem(
             QString::fromUtf8(member.name.data(), static_cast<qsizetype>(member.name.size())));
@@ -183,6 +185,7 @@ CharacterPage::CharacterPage(StateDocument& document, Messages& messages, const 
         for (const NumberControl& control : controls) {
             NumericEdit* edit = AddNumericEdit(control.edit, control.textLimit);
             edit->setObjectName(QString::fromLatin1(control.objectName));
+            NameAfterLabel(edit, tr(control.label));
             m_numberEdits[control.stat] = edit;
         }
     };
@@ -193,6 +196,7 @@ CharacterPage::CharacterPage(StateDocument& document, Messages& messages, const 
         const SlotControl& slot = kSlotControls[i];
         QComboBox* list = AddDropList(55, slot.listY, 75, slot.droppedHeight);
         list->setObjectName(QString::fromLatin1(slot.objectName));
+        NameAfterLabel(list, tr(slot.label));
         FillSlotList(Document(), slot.slot, portraitId, list);
         m_slotLists[i] = list;
     }

@@ -4,6 +4,8 @@
 #include <QAbstractItemView>
 #include <QScreen>
 
+#include "accessibility.h"
+
 namespace orvane {
 
 DropList::DropList(QWidget* parent) : QComboBox(parent) {
@@ -11,6 +13,7 @@ DropList::DropList(QWidget* parent) : QComboBox(parent) {
     // Styles that open the list as a menu ignore every height and hide the scroll bar; this one
     // hint makes each of them open a list.
     setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
+    InstallAccessibleInterfaces();
 }
 
 void DropList::showPopup() {

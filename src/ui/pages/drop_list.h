@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A drop-down list without free text that opens below itself at the height its layout gives, with
-// a scroll bar for the rest, instead of as tall as a style likes.
+// a scroll bar for the rest, instead of as tall as a style likes. Assistive technology reads it
+// by its accessible name, not by its entry (accessibility.cpp).
 
 #include <QComboBox>
 

@@ -54,6 +54,9 @@ DualTechPage::DualTechPage(StateDocument& document, Messages& messages)
         }
         QComboBox* list = AddDropList(row.x + 2 * kSpacing, row.y, kListWidth, kListDropped);
         list->setObjectName(QString::number(row.listId));
+        // The pair's two portraits stand for a label.
+        list->setAccessibleName(
+            tr("%1 and %2").arg(MemberName(pair.members[0]), MemberName(pair.members[1])));
         AddLevelEntries(list, tr("None"), pair.names);
         m_lists[i] = list;
     }

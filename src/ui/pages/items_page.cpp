@@ -37,6 +37,7 @@ QFont InventoryListFont() {
 ItemsPage::ItemsPage(StateDocument& document, Messages& messages)
     : StatePage(document, messages, Title()) {
     m_list = new InventoryListBox(this);
+    m_list->setAccessibleName(tr("Inventory"));
     m_list->setFont(InventoryListFont());
     Place(m_list, {7, 7, 114, 152});
     AddControl(m_list);
@@ -57,6 +58,8 @@ ItemsPage::ItemsPage(StateDocument& document, Messages& messages)
 
     itemLabel->setBuddy(m_itemBox);
     amountLabel->setBuddy(m_amountEdit);
+    NameAfterLabel(m_itemBox, itemLabel->text());
+    NameAfterLabel(m_amountEdit, amountLabel->text());
     SetTabChain({m_list, m_itemBox, m_amountEdit, m_addAmount, m_removeAmount, m_removeItem,
                  m_clearAll, m_moveUp, m_moveDown});
     FillItemBox();

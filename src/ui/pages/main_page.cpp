@@ -45,6 +45,14 @@ MainPage::MainPage(StateDocument& document, Messages& messages)
     silverLabel->setBuddy(m_silverPointsEdit);
     savesLabel->setBuddy(m_savesEdit);
     timeLabel->setBuddy(m_hourTensEdit);
+    NameAfterLabel(m_goldEdit, goldLabel->text());
+    NameAfterLabel(m_silverPointsEdit, silverLabel->text());
+    NameAfterLabel(m_savesEdit, savesLabel->text());
+    // "Time:" and ":" stand for all four digits; each needs its own name.
+    m_hourTensEdit->setAccessibleName(tr("Hours, tens digit"));
+    m_hourUnitsEdit->setAccessibleName(tr("Hours, units digit"));
+    m_minuteTensEdit->setAccessibleName(tr("Minutes, tens digit"));
+    m_minuteUnitsEdit->setAccessibleName(tr("Minutes, units digit"));
     SetTabChain({m_goldEdit, m_silverPointsEdit, m_savesEdit, m_hourTensEdit, m_hourUnitsEdit,
                  m_minuteTensEdit, m_minuteUnitsEdit});
 }

@@ -8,6 +8,7 @@
 #include <limits>
 #include <optional>
 
+#include "accessibility.h"
 #include "drop_list.h"
 #include "group_frame.h"
 
@@ -41,6 +42,8 @@ StatePage::StatePage(StateDocument& document, Messages& messages, QString captio
       m_sizeInUnits(sizeInUnits),
       m_units(PageFont()) {
     setFont(PageFont());
+    // The page's caption, so that a screen reader can tell which page it reads.
+    setAccessibleName(m_caption);
     setFixedSize(m_units.Size(sizeInUnits.width(), sizeInUnits.height()));
 }
 
@@ -144,6 +147,11 @@ void StatePage::SetTabChain(std::initializer_list<QWidget*> controls) {
         }
         previous = control;
     }
+}
+
+void StatePage::NameAfterLabel(QWidget* control, const QString& labelText, const QString& whose) {
+    const QString name = LabelName(labelText);
+    control->setAccessibleName(whose.isEmpty() ? name : tr("%1, %2").arg(name, whose));
 }
 
 bool StatePage::ReadNumber(NumericEdit* edit, std::uint32_t& held, const QString& field) {

@@ -4,7 +4,8 @@
 // checks the pages share.
 //
 // A new page derives from StatePage, builds its controls in its constructor with the Add...
-// helpers (positions in dialog units; every control but pictures starts disabled), and overrides:
+// helpers (positions in dialog units; every control but pictures starts disabled), names each
+// control for assistive technology with NameAfterLabel or setAccessibleName, and overrides:
 //   Fill()               read its fields from Document() into its held values;
 //   ExchangeToControls() show the held values;
 //   ReadControls()       take the controls' values into the held values with ReadNumber and
@@ -80,6 +81,9 @@ protected:
     // Any other control that starts disabled and is enabled by the first fill.
     void AddControl(QWidget* control);
     void SetTabChain(std::initializer_list<QWidget*> controls);
+    // The accessible name: the label's text without "&" and ":", followed by whose control it
+    // is where one label stands for several ("Tech Left, Crono").
+    void NameAfterLabel(QWidget* control, const QString& labelText, const QString& whose = {});
 
     // The edit's text as an unsigned decimal (blanks and tabs around it allowed) into held.
     bool ReadNumber(NumericEdit* edit, std::uint32_t& held, const QString& field);

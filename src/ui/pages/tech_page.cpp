@@ -64,12 +64,16 @@ std::optional<std::int32_t> ParseSigned(const QString& text) {
 
 TechPage::TechPage(StateDocument& document, Messages& messages)
     : StatePage(document, messages, Title()) {
-    AddGroup(tr("Single Tech"), {5, 5, 230, 155});
+    const QString group = tr("Single Tech");
+    AddGroup(group, {5, 5, 230, 155});
     std::vector<QWidget*> tabChain;
     for (std::size_t i = 0; i < kTechRows.size(); ++i) {
         const TechRow& row = kTechRows[i];
+        // Only the portrait tells whose row it is; the names say it in words.
+        const QString member = MemberName(row.member);
         AddPicture(Portrait(PortraitId(row.member)), {row.x, row.y, 33, 30});
-        AddLabel(tr("Tech Left:"), {row.labelX, row.y + 1, 40, 8});
+        const QString label = tr("Tech Left:");
+        AddLabel(label, {row.labelX, row.y + 1, 40, 8});
 
         NumericEdit* edit = AddNumericEdit({row.editX, row.y, 27, 11}, kTechLeftLimit);
         if (!row.digitsOnly) {
@@ -77,10 +81,12 @@ TechPage::TechPage(StateDocument& document, Messages& messages)
             edit->setValidator(nullptr);
         }
         edit->setObjectName(QString::number(row.techLeftId));
+        NameAfterLabel(edit, label, member);
         m_techLeftEdits[i] = edit;
 
         QComboBox* list = AddDropList(row.listX, row.y + 15, 69, kLevelListDropped);
         list->setObjectName(QString::number(row.levelListId));
+        NameAfterLabel(list, group, member);
         AddLevelEntries(list, tr("No Tech"), kSingleTechs[i].names);
         m_levelLists[i] = list;
     }

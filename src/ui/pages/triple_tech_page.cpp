@@ -71,6 +71,11 @@ TripleTechPage::TripleTechPage(StateDocument& document, Messages& messages)
         auto* box = new QCheckBox(
             QString::fromUtf8(tech.name.data(), static_cast<qsizetype>(tech.name.size())), this);
         box->setObjectName(QString::number(kGroups[i].boxId));
+        // Named by its technique like any check box; the group's caption says who learns it.
+        box->setAccessibleDescription(tr("%1, %2 and %3")
+                                          .arg(MemberName(tech.members[0]),
+                                               MemberName(tech.members[1]),
+                                               MemberName(tech.members[2])));
         Place(box, {x + kBoxInsetX[column], y + kBoxInsetY[row], 51, 11});
         AddControl(box);
         m_boxes[i] = box;
