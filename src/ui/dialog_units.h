@@ -25,9 +25,6 @@ public:
     QSize Size(int width, int height) const;
     QRect Rect(const UnitRect& rect) const;
 
-    int BaseX() const { return m_baseX; }
-    int BaseY() const { return m_baseY; }
-
 private:
     int m_baseX;
     int m_baseY;

@@ -285,7 +285,7 @@ bool EditorSheet::ShowPage(int index, bool activate) {
     if (index < 0 || index >= PageCount()) {
         return false;
     }
-    if (index != CurrentIndex() && !CurrentPage()->ExchangeFromControls()) {
+    if (index != CurrentIndex() && !CurrentPage()->ReadControls()) {
         return false;
     }
     m_stack->setCurrentWidget(Page(index));
@@ -328,7 +328,7 @@ bool EditorSheet::OpenPath(const QString& given) {
 
 bool EditorSheet::PrepareSave() {
     // A refused value stops the save: writing the pages' held values now would store it.
-    if (!CurrentPage()->ExchangeFromControls()) {
+    if (!CurrentPage()->ReadControls()) {
         return false;
     }
     for (const PageSlot& slot : m_pages) {

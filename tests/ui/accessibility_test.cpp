@@ -40,12 +40,12 @@ constexpr NamedControl kSamples[] = {
     {5, "magicDefence", "Magic Defence"},
     {5, "armor", "Armor"},
     {5, "accessory", "Accessory"},
-    {9, "1035", "Tech Left, Crono"},
-    {9, "1037", "Tech Left, Frog"},
-    {9, "1055", "Single Tech, Magus"},
-    {10, "1043", "Crono and Marle"},
-    {10, "1057", "Frog and Lucca"},
-    {11, "1052", "Twister"},
+    {9, "techLeftCrono", "Tech Left, Crono"},
+    {9, "techLeftFrog", "Tech Left, Frog"},
+    {9, "singleTechMagus", "Single Tech, Magus"},
+    {10, "dualCronoMarle", "Crono and Marle"},
+    {10, "dualFrogLucca", "Frog and Lucca"},
+    {11, "tripleTwister", "Twister"},
 };
 
 QAccessibleInterface* Interface(QObject* object) {
@@ -122,7 +122,8 @@ private slots:
                      QString::fromLatin1(sample.name));
         }
         // The check box names its technique; who learns it stands in the group's caption.
-        QCOMPARE(Interface(session.Find<QWidget>(11, "1044"))->text(QAccessible::Description),
+        QCOMPARE(Interface(session.Find<QWidget>(11, "tripleDeltaForce"))
+                     ->text(QAccessible::Description),
                  QStringLiteral("Crono, Marle and Lucca"));
         auto* items = qobject_cast<ItemsPage*>(session.Sheet().Page(kItemsTab));
         QCOMPARE(Name(items->List()), QStringLiteral("Inventory"));

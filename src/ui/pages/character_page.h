@@ -19,12 +19,12 @@ public:
                   CharacterId character, int portraitId);
 
     CharacterId Character() const { return m_character; }
+    bool ReadControls() override;
     void WriteBack() override;
 
 protected:
     void Fill() override;
     void ExchangeToControls() override;
-    bool ReadControls() override;
 
 private:
     static constexpr int kNumberCount = kStatExperienceToNext + 1;  // held by CharacterStat

@@ -11,28 +11,27 @@ namespace orvane {
 namespace {
 
 struct PairRow {
-    int listId;
     int x;  // the left picture's
     int y;
 };
 
 // By pair, in byte order: pairs 1 to 8 down the left column, 9 to 15 down the right.
 constexpr std::array<PairRow, kDualTechCount> kPairRows{{
-    {1043, 5, 5},
-    {1046, 5, 25},
-    {1044, 5, 45},
-    {1047, 5, 65},
-    {1045, 5, 85},
-    {1048, 5, 105},
-    {1049, 5, 125},
-    {1050, 5, 145},
-    {1051, 125, 5},
-    {1054, 125, 25},
-    {1052, 125, 45},
-    {1055, 125, 65},
-    {1053, 125, 85},
-    {1056, 125, 105},
-    {1057, 125, 125},
+    {5, 5},
+    {5, 25},
+    {5, 45},
+    {5, 65},
+    {5, 85},
+    {5, 105},
+    {5, 125},
+    {5, 145},
+    {125, 5},
+    {125, 25},
+    {125, 45},
+    {125, 65},
+    {125, 85},
+    {125, 105},
+    {125, 125},
 }};
 
 constexpr int kSpacing = 20;
@@ -53,7 +52,8 @@ DualTechPage::DualTechPage(StateDocument& document, Messages& messages)
             picture->setFrameStyle(QFrame::NoFrame);
         }
         QComboBox* list = AddDropList(row.x + 2 * kSpacing, row.y, kListWidth, kListDropped);
-        list->setObjectName(QString::number(row.listId));
+        list->setObjectName(QStringLiteral("dual") + MemberName(pair.members[0]) +
+                            MemberName(pair.members[1]));
         // The pair's two portraits stand for a label.
         list->setAccessibleName(
             tr("%1 and %2").arg(MemberName(pair.members[0]), MemberName(pair.members[1])));

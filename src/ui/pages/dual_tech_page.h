@@ -19,6 +19,7 @@ public:
     // The tab caption, known before the page is built.
     static QString Title() { return tr("Dual Tech"); }
 
+    bool ReadControls() override;
     void WriteBack() override;
 
     // In the order of the pairs' bytes.
@@ -27,7 +28,6 @@ public:
 protected:
     void Fill() override;
     void ExchangeToControls() override;
-    bool ReadControls() override;
 
 private:
     std::array<int, kDualTechCount> m_levels{};

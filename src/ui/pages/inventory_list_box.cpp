@@ -6,6 +6,16 @@ namespace orvane {
 
 namespace {
 
+// An empty slot's line shows the name of the catalogue's empty entry.
+QString EmptyLine() {
+    return QString::fromLatin1(kEmptyItemName.data(),
+                               static_cast<qsizetype>(kEmptyItemName.size()));
+}
+
+}  // namespace
+
+namespace {
+
 constexpr int kAmountFieldWidth = 5;
 constexpr std::uint32_t kMaxAmount = 99;
 constexpr int kKeptIdRole = Qt::UserRole;
@@ -70,7 +80,7 @@ std::uint32_t InventoryListBox::AmountAt(int line) const {
 
 void InventoryListBox::ReadSlotLine(int line, std::uint32_t& amount, QString& name) const {
     const QString text = LineText(line);
-    if (text == QLatin1String(kEmptyLine)) {
+    if (text == EmptyLine()) {
         amount = 0;
         return;
     }
@@ -80,7 +90,7 @@ void InventoryListBox::ReadSlotLine(int line, std::uint32_t& amount, QString& na
 
 void InventoryListBox::AppendSlotLine(std::uint32_t amount, const QString& name) {
     const bool item = amount >= 1 && amount <= kMaxAmount && !name.isEmpty();
-    addItem(item ? FormatAmountField(amount) + name : QString::fromLatin1(kEmptyLine));
+    addItem(item ? FormatAmountField(amount) + name : EmptyLine());
 }
 
 void InventoryListBox::AppendUnknownItemLine(std::uint32_t amount, ItemId id) {
@@ -126,8 +136,8 @@ void InventoryListBox::RemoveAmount(const QString& amountText, const QString& na
     }
     const auto left =
         static_cast<long long>(AmountAt(line)) - static_cast<long long>(LeadingNumber(amountText));
-    ReplaceLine(line, left >= 1 ? FormatAmountField(static_cast<std::uint32_t>(left)) + name
-                                : QString::fromLatin1(kEmptyLine));
+    ReplaceLine(
+        line, left >= 1 ? FormatAmountField(static_cast<std::uint32_t>(left)) + name : EmptyLine());
     SelectLine(line);
 }
 
@@ -136,7 +146,7 @@ bool InventoryListBox::RemoveItem(const QString& name) {
     if (line < 0) {
         return false;
     }
-    ReplaceLine(line, QString::fromLatin1(kEmptyLine));
+    ReplaceLine(line, EmptyLine());
     SelectLine(line);
     return true;
 }
@@ -144,7 +154,7 @@ bool InventoryListBox::RemoveItem(const QString& name) {
 void InventoryListBox::ClearAll() {
     for (int line = 0; line < count(); ++line) {
         if (!LineText(line).startsWith(u'<')) {
-            ReplaceLine(line, QString::fromLatin1(kEmptyLine));
+            ReplaceLine(line, EmptyLine());
         }
     }
     SelectLine(0);

@@ -11,8 +11,6 @@
 
 namespace orvane {
 
-inline constexpr char kEmptyLine[] = "<empty>";
-
 class InventoryListBox : public QListWidget {
     Q_OBJECT
 

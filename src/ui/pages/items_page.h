@@ -19,6 +19,7 @@ public:
     static QString Title() { return tr("Items"); }
 
     void Reset() override;
+    bool ReadControls() override { return true; }
     void WriteBack() override;
 
     InventoryListBox* List() const { return m_list; }
@@ -34,7 +35,6 @@ public:
 protected:
     void Fill() override;
     void ExchangeToControls() override {}
-    bool ReadControls() override { return true; }
 
 private:
     QPushButton* AddButton(const QString& caption, const UnitRect& rect);

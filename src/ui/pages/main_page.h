@@ -16,12 +16,12 @@ public:
     // The tab caption, known before the page is built.
     static QString Title() { return tr("Main"); }
 
+    bool ReadControls() override;
     void WriteBack() override;
 
 protected:
     void Fill() override;
     void ExchangeToControls() override;
-    bool ReadControls() override;
 
 private:
     QString m_path;

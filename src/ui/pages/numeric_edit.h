@@ -15,7 +15,6 @@ public:
 
     // Shows the value in decimal, even when it has more digits than the limit.
     void SetValue(std::uint32_t value);
-    int TextLimit() const { return m_textLimit; }
 
 private:
     int m_textLimit;

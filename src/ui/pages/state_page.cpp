@@ -64,10 +64,6 @@ void StatePage::OnActivate() {
     ExchangeToControls();
 }
 
-bool StatePage::ExchangeFromControls() {
-    return ReadControls();
-}
-
 void StatePage::FocusFirstControl() {
     for (QWidget* widget = nextInFocusChain(); widget && widget != this;
          widget = widget->nextInFocusChain()) {

@@ -50,9 +50,10 @@ public:
     virtual void Reset();
     // The page became the visible tab: refresh its controls, and fill it once per Open.
     void OnActivate();
-    // Take the values from the controls and check them. A refusal has warned and put the focus
-    // on the refused control with its text selected.
-    bool ExchangeFromControls();
+    // Take the values from the controls into the held values and check them, in the page's
+    // order; false on the first refusal, which has warned and put the focus on the refused
+    // control with its text selected.
+    virtual bool ReadControls() = 0;
     virtual void WriteBack() = 0;
 
     // Focus the first enabled control in tab order, if any.
@@ -61,7 +62,6 @@ public:
 protected:
     virtual void Fill() = 0;
     virtual void ExchangeToControls() = 0;
-    virtual bool ReadControls() = 0;
 
     StateDocument& Document() { return m_document; }
     const StateDocument& Document() const { return m_document; }

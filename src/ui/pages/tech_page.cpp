@@ -15,8 +15,6 @@ namespace {
 
 struct TechRow {
     CharacterId member;
-    int techLeftId;
-    int levelListId;
     int x;  // the portrait's
     int y;
     int labelX;
@@ -27,13 +25,13 @@ struct TechRow {
 
 // In member order, which is also the order of exchange and write-back.
 constexpr std::array<TechRow, TechPage::kRows> kTechRows{{
-    {kCrono, 1035, 1042, 10, 15, 45, 88, 46, true},
-    {kMarle, 1036, 1050, 10, 50, 45, 88, 46, true},
-    {kLucca, 1038, 1051, 10, 85, 45, 88, 46, true},
-    {kRobo, 1039, 1052, 10, 120, 45, 88, 46, true},
-    {kFrog, 1037, 1053, 125, 15, 161, 203, 161, true},
-    {kAyla, 1040, 1054, 125, 50, 161, 203, 161, false},
-    {kMagus, 1041, 1055, 125, 85, 161, 203, 161, false},
+    {kCrono, 10, 15, 45, 88, 46, true},
+    {kMarle, 10, 50, 45, 88, 46, true},
+    {kLucca, 10, 85, 45, 88, 46, true},
+    {kRobo, 10, 120, 45, 88, 46, true},
+    {kFrog, 125, 15, 161, 203, 161, true},
+    {kAyla, 125, 50, 161, 203, 161, false},
+    {kMagus, 125, 85, 161, 203, 161, false},
 }};
 
 constexpr bool RowsFollowTechTable() {
@@ -66,7 +64,6 @@ TechPage::TechPage(StateDocument& document, Messages& messages)
     : StatePage(document, messages, Title()) {
     const QString group = tr("Single Tech");
     AddGroup(group, {5, 5, 230, 155});
-    std::vector<QWidget*> tabChain;
     for (std::size_t i = 0; i < kTechRows.size(); ++i) {
         const TechRow& row = kTechRows[i];
         // Only the portrait tells whose row it is; the names say it in words.
@@ -77,15 +74,16 @@ TechPage::TechPage(StateDocument& document, Messages& messages)
 
         NumericEdit* edit = AddNumericEdit({row.editX, row.y, 27, 11}, kTechLeftLimit);
         if (!row.digitsOnly) {
-            // These two take any characters; the exchange refuses what is not a number.
+            // Ayla's and Magus's edits were never limited to digits, and a user may have come
+            // to rely on typing a sign there; the exchange refuses what is not a number anyway.
             edit->setValidator(nullptr);
         }
-        edit->setObjectName(QString::number(row.techLeftId));
+        edit->setObjectName(QStringLiteral("techLeft") + member);
         NameAfterLabel(edit, label, member);
         m_techLeftEdits[i] = edit;
 
         QComboBox* list = AddDropList(row.listX, row.y + 15, 69, kLevelListDropped);
-        list->setObjectName(QString::number(row.levelListId));
+        list->setObjectName(QStringLiteral("singleTech") + member);
         NameAfterLabel(list, group, member);
         AddLevelEntries(list, tr("No Tech"), kSingleTechs[i].names);
         m_levelLists[i] = list;

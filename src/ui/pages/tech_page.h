@@ -18,6 +18,7 @@ public:
     // The tab caption, known before the page is built.
     static QString Title() { return tr("Tech"); }
 
+    bool ReadControls() override;
     void WriteBack() override;
 
     NumericEdit* TechLeftEdit(std::size_t row) const { return m_techLeftEdits.at(row); }
@@ -26,7 +27,6 @@ public:
 protected:
     void Fill() override;
     void ExchangeToControls() override;
-    bool ReadControls() override;
 
 private:
     std::array<std::int32_t, kRows> m_techLeft{};

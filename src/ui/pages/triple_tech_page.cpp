@@ -12,22 +12,21 @@ namespace orvane {
 namespace {
 
 struct TripleGroup {
-    int boxId;
     int column;  // 0 to 2
     int row;     // 0 to 2
 };
 
 // By technique, in byte order.
 constexpr std::array<TripleGroup, kTripleTechCount> kGroups{{
-    {1044, 0, 0},
-    {1045, 0, 1},
-    {1046, 0, 2},
-    {1047, 2, 2},
-    {1048, 1, 0},
-    {1049, 1, 1},
-    {1050, 1, 2},
-    {1051, 2, 0},
-    {1052, 2, 1},
+    {0, 0},
+    {0, 1},
+    {0, 2},
+    {2, 2},
+    {1, 0},
+    {1, 1},
+    {1, 2},
+    {2, 0},
+    {2, 1},
 }};
 
 constexpr int kColumnX[] = {5, 84, 161};
@@ -68,9 +67,10 @@ TripleTechPage::TripleTechPage(StateDocument& document, Messages& messages)
             picture->setFrameStyle(QFrame::NoFrame);
         }
 
-        auto* box = new QCheckBox(
-            QString::fromUtf8(tech.name.data(), static_cast<qsizetype>(tech.name.size())), this);
-        box->setObjectName(QString::number(kGroups[i].boxId));
+        const QString name =
+            QString::fromUtf8(tech.name.data(), static_cast<qsizetype>(tech.name.size()));
+        auto* box = new QCheckBox(name, this);
+        box->setObjectName(QStringLiteral("triple") + QString(name).remove(u' '));
         // Named by its technique like any check box; the group's caption says who learns it.
         box->setAccessibleDescription(tr("%1, %2 and %3")
                                           .arg(MemberName(tech.members[0]),

@@ -20,6 +20,7 @@ public:
     // The tab caption, known before the page is built.
     static QString Title() { return tr("Triple Tech"); }
 
+    bool ReadControls() override;
     void WriteBack() override;
 
     // In the order of the techniques' bytes.
@@ -28,7 +29,6 @@ public:
 protected:
     void Fill() override;
     void ExchangeToControls() override;
-    bool ReadControls() override;
 
 private:
     std::array<bool, kTripleTechCount> m_learned{};

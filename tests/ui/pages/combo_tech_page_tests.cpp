@@ -68,7 +68,7 @@ private slots:
             ComboState({{kMarleFrog, 0xC0}, {kFirstPair + 14, 0xE0}}));
         DualTechPage& page = harness.Show();
         QComboBox* marleFrog = page.LevelList(7);
-        QCOMPARE(marleFrog->objectName(), QStringLiteral("1050"));
+        QCOMPARE(marleFrog->objectName(), QStringLiteral("dualMarleFrog"));
         QCOMPARE(marleFrog->currentText(), QStringLiteral("2 - Glacier"));
         QCOMPARE(page.LevelList(14)->currentText(), QStringLiteral("3 - Frog Flame"));
         QCOMPARE(page.LevelList(0)->itemText(0), QStringLiteral("0 - None"));
@@ -99,8 +99,9 @@ private slots:
     void dualListsStandInTwoColumnsInTheirIdOrder() {
         PageHarness<DualTechPage> harness(ComboState());
         DualTechPage& page = harness.Show();
-        const char* right[] = {"1051", "1054", "1052", "1055", "1053", "1056", "1057"};
-        const QComboBox* top = page.findChild<QComboBox*>(QStringLiteral("1043"));
+        const char* right[] = {"dualMarleAyla", "dualLuccaRobo", "dualLuccaAyla", "dualRoboFrog",
+                               "dualRoboAyla",  "dualFrogAyla",  "dualFrogLucca"};
+        const QComboBox* top = page.findChild<QComboBox*>(QStringLiteral("dualCronoMarle"));
         for (std::size_t row = 0; row < std::size(right); ++row) {
             const QComboBox* list = page.findChild<QComboBox*>(QString::fromLatin1(right[row]));
             QVERIFY2(list, right[row]);
@@ -131,7 +132,7 @@ private slots:
         PageHarness<TripleTechPage> harness(ComboState({{kFirstPair, 0xF0}}));
         TripleTechPage& page = harness.Show();
         QCheckBox* twister = page.LearnedBox(8);
-        QCOMPARE(twister->objectName(), QStringLiteral("1052"));
+        QCOMPARE(twister->objectName(), QStringLiteral("tripleTwister"));
         QCOMPARE(twister->text(), QStringLiteral("Twister"));
         QTest::mouseClick(twister, Qt::LeftButton, {}, QPoint(4, twister->height() / 2));
         QVERIFY(twister->isChecked());

@@ -38,7 +38,7 @@ public:
 
     // Leave the page, write it back if it was filled, save; false when the page refused.
     bool Save() {
-        if (!page->ExchangeFromControls()) {
+        if (!page->ReadControls()) {
             return false;
         }
         if (page->IsLoaded()) {

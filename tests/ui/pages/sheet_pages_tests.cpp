@@ -94,7 +94,7 @@ private slots:
 
         session.Open(first);
         session.ShowTab(kDualTechTab);
-        session.Choose(kDualTechTab, "1050", QStringLiteral("3 - Double Cure"));
+        session.Choose(kDualTechTab, "dualMarleFrog", QStringLiteral("3 - Double Cure"));
         session.ShowTab(kItemsTab);
         auto* items = qobject_cast<ItemsPage*>(session.Sheet().Page(kItemsTab));
         QTest::mouseClick(items->ClearAllButton(), Qt::LeftButton);
@@ -110,7 +110,7 @@ private slots:
         QCOMPARE(session.Sheet().CurrentIndex(), 0);
         QCOMPARE(items->List()->count(), 0);
         session.ShowTab(kTripleTechTab);
-        session.Find<QCheckBox>(kTripleTechTab, "1052")->setChecked(true);
+        session.Find<QCheckBox>(kTripleTechTab, "tripleTwister")->setChecked(true);
         session.Sheet().Save();
         QCOMPARE(DiffOffsets(secondBefore, ReadFile(second)), std::vector<long>{long(kTwister)});
         QCOMPARE(static_cast<std::uint8_t>(ReadFile(second).at(kTwister)), 0x80);

@@ -94,7 +94,7 @@ private slots:
         NumericEdit* crono = page.TechLeftEdit(kCronoRow);
         QCOMPARE(crono->text(), QStringLiteral("65535"));
 
-        QVERIFY(!page.ExchangeFromControls());
+        QVERIFY(!page.ReadControls());
         QCOMPARE(harness.messages.Take(),
                  QStringList{QStringLiteral("Crono's Tech Left must lie between 0 and 9999.")});
 
@@ -114,13 +114,13 @@ private slots:
 
         Retype(ayla, QStringLiteral("-5"));
         QCOMPARE(ayla->text(), QStringLiteral("-5"));
-        QVERIFY(!page.ExchangeFromControls());
+        QVERIFY(!page.ReadControls());
         QCOMPARE(harness.messages.Take(),
                  QStringList{QStringLiteral("Ayla's Tech Left must lie between 0 and 9999.")});
         QCOMPARE(QApplication::focusWidget(), ayla);
 
         Retype(ayla, QStringLiteral("ab"));
-        QVERIFY(!page.ExchangeFromControls());
+        QVERIFY(!page.ReadControls());
         QCOMPARE(harness.messages.Take(),
                  QStringList{QStringLiteral("Ayla's Tech Left must be a whole number.")});
 
