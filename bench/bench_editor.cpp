@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The editor offscreen: the whole cycle (Open, every page's first activation, write-back, Save)
 // and each page's first activation alone. An activation counts until the window is painted: the
 // targets are frames.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The start-up probe, linked into the editor's own main and into the floor: when the first
 // window's first frame has been painted, it prints the moment, the processor time and the peak
 // memory so far, then ends the program. It installs itself when the application is constructed,

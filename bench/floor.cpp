@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The start-up floor: a bare Qt window built as the editor's sheet is, a menu bar with the same
 // menus over a tab strip and a stack of twelve empty pages of the editor's page size, and
 // nothing else.

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Runs the start-up probes, reads the benchmarks' JSON and prints the one table of bench/run.
 
 Times are wall-clock medians, the figures the targets are about; beside each, the processor time

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Catalogue lookups with arbitrary IDs and names: a name found must lead back to its ID, and a
 // miss must warn exactly once.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Files for fuzz runs: a scratch folder per process, whole-file reads and writes, and the check
 // that turns a broken promise into a crash the fuzzer records.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Takes typed values off the front of a fuzzer's input; past its end every value is zero.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The companion editor's name code and in-place file access on arbitrary files: whatever the file
 // and the typed texts, the file keeps its size, only name and play-time bytes of a known layout
 // may change, and a file of no known layout is neither opened nor written.

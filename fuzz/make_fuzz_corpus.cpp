@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes a small starting corpus for each fuzz target: make_fuzz_corpus DIR creates DIR/<target>/.
 
 #include <cstdio>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The fixed table of the game's item IDs and the names the editor shows for them, with lookups
 // both ways. Unknown IDs and names are reported through the installed warning sink.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Where every game value the editor knows lies in a save state, how wide it is, and the selectors
 // (member bits, stat and general field numbers, member-set keys) that name them.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Which catalogue items the inventory editor offers by name: all but "<empty>" and the five
 // fists, which it keeps when a file holds them but does not hand out.

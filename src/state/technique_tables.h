@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The game's technique names: each member's eight single techniques, the three dual techniques
 // of each pair and the nine triple techniques, keyed as the technique bytes are.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The modal parts of tellim's user interface, behind an interface so that tests can script them.
 #pragma once
 

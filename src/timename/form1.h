@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Form1: tellim's main window, the seven name boxes and the play time of one save-state file.
 #pragma once
 

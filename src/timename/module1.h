@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Module1: tellim's name code and in-place byte access to a save-state file (no Qt).
 #pragma once
 

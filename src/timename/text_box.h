@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TextBox: a single-line box whose length limit holds for typing but not for text loaded into it.
 #pragma once
 

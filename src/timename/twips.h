@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Conversion of the forms' twip geometry (1440 per inch) to pixels of the screen.
 #pragma once
 

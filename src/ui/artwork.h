@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The editor's own pictures, painted in code: member portraits (103 to 109), their small forms
 // (123 to 129), the window icon (101) and the About picture (133).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The one conversion from dialog units to pixels: x in quarters of the font's average character
 // width, y in eighths of its height. Every layout table is written in dialog units.

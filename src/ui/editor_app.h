@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The application: owns the one document for the whole run, routes the model's warnings to the
 // message seam, and shows the editor sheet.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The sheet's tab strip: every tab visible at once, stacked in as many rows as the width needs,
 // the row of the selected tab nearest the page. It only reports clicks; the sheet decides.

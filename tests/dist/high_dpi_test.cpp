@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Both programs at the scale this run was started with (QT_SCALE_FACTOR): every page of the
 // editor, both About boxes and tellim's form are grabbed as a user would see them, and their
 // controls must stay inside, show their whole texts and not overlap one another.

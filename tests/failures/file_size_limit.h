@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Runs a piece of work in a child process whose files may not grow past a limit, which is how a
 // full disk looks to a writer; the parent then inspects what the child left on disk.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The companion's Save under every failure a file can meet after it was opened: each must warn
 // instead of reporting success, and the file must stay exactly as it was.
 

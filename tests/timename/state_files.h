@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Save-state files of chosen bytes for tellim's tests, kept in a private temporary folder.
 #pragma once
 

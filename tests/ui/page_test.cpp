@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Main and Character pages: typed values reach exactly their bytes, stored values the edits
 // cannot take are shown and kept, refusals, and what a slot or face without selection keeps.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The sheet: menu states, the page protocol seen through byte diffs of saved files, refusals,
 // failed Open and Save, the keyboard and the tab strip.
 

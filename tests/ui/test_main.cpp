@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs every test class that a file of this folder registered with ORVANE_UI_TEST.
 
 #include <QApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the editor's tests share: recorders in place of the message and file-dialog seams, a
 // registry that lets each test file add its QObject test class, and save-state files made by code.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One party member's tab: portrait, name, face, level and experience, hit and magic points, the
 // seven statistics and the four equipment slots of the member's record.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The Dual Tech tab: how many of each pair's three dual techniques are learned, for the fifteen
 // pairs of the six members who have them.

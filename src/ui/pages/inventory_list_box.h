@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The Items page's list: one text line per inventory slot, with the line operations that add,
 // remove and clear amounts while keeping line i standing for slot i.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The Items tab: the 243 inventory slots as list lines, edited by adding and removing amounts of
 // items chosen by name, clearing and reordering; the lines are the page's only copy.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The first tab: which file is open, and the general values gold, silver points, number of saves
 // and play time.

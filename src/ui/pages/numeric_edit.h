@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A digits-only edit with a typing limit that still shows a longer value set by the program in
 // full, as the pages need for stored values wider than their limit.

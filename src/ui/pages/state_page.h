@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The base of every tab of the editor sheet: the page protocol (reset on Open, fill once on the
 // first activation after it, exchange with the controls, write-back on Save) and the builders and
@@ -66,7 +67,6 @@ protected:
     StateDocument& Document() { return m_document; }
     const StateDocument& Document() const { return m_document; }
     Messages& Message() { return m_messages; }
-    const DialogUnits& Units() const { return m_units; }
 
     void Place(QWidget* widget, const UnitRect& rect) const;
     QGroupBox* AddGroup(const QString& caption, const UnitRect& rect);

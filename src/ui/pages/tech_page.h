@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The Tech tab: for each of the seven members, how many single techniques are learned and the
 // tech points still needed for the next one.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the technique pages share: level lists whose index is the level, the checked decoding
 // and encoding between a held list index and a technique byte, and each member's pictures.

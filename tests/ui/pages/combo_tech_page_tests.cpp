@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Dual Tech and Triple Tech pages: one byte per pair or trio, each save touching only its
 // own bytes, and the small pictures that show who takes part.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Items page over real widgets: its lines, its buttons and what a save writes.
 
 #include <QComboBox>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One page on its own over a document loaded from a file made by code, with the recorder as the
 // model's warning sink, and a save done the way the sheet does it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The four pages inside the sheet: their tabs, and Save writing back only the pages shown since
 // the last Open.
 

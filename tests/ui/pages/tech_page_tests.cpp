@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Tech page: decoding and encoding of the level bytes, the Tech Left checks and the bytes a
 // save touches.
 
