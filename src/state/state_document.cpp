@@ -39,15 +39,6 @@ std::u32string DecodeUtf8(std::string_view text) {
     return out;
 }
 
-// FNV-1a: enough to tell whether a file's content changed, which nobody forges here.
-std::uint64_t ContentHash(std::span<const std::uint8_t> bytes) {
-    std::uint64_t hash = 14695981039346656037ull;
-    for (std::uint8_t byte : bytes) {
-        hash = (hash ^ byte) * 1099511628211ull;
-    }
-    return hash;
-}
-
 bool ValidSlot(int slot) {
     return slot >= 0 && slot < kInventorySlots;
 }
@@ -92,7 +83,7 @@ WriteResult StateDocument::SaveAs(const std::filesystem::path& path) {
 
 void StateDocument::RememberDiskState(const FileIdentity& identity) {
     m_diskIdentity = identity;
-    m_diskHash = ContentHash(m_image.Bytes());
+    m_onDisk = m_image;
 }
 
 bool StateDocument::ChangedOnDisk() {
@@ -108,7 +99,8 @@ bool StateDocument::ChangedOnDisk() {
            read.identity.modifiedSeconds != m_diskIdentity.modifiedSeconds ||
            read.identity.modifiedNanoseconds != m_diskIdentity.modifiedNanoseconds ||
            read.bytesRead != read.identity.size ||
-           ContentHash(std::span(m_incoming).first(read.bytesRead)) != m_diskHash;
+           !std::equal(m_incoming.begin(), m_incoming.begin() + read.bytesRead,
+                       m_onDisk.begin(), m_onDisk.end());
 }
 
 bool StateDocument::IsLoadedFile(const std::filesystem::path& path) const {

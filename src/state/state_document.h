@@ -123,7 +123,9 @@ private:
 
     std::filesystem::path m_path;
     FileIdentity m_diskIdentity;
-    std::uint64_t m_diskHash = 0;
+    // The bytes on disk after the last load or save there, to tell whether the file changed;
+    // a copy costs less than hashing them.
+    SaveStateImage m_onDisk;
     SaveStateImage m_image;
     const FileLayout* m_layout = &kFileLayouts[0];
     // A file is read here first, so a refused one leaves the image alone.
