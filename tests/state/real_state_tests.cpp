@@ -6,11 +6,11 @@
 
 #include <functional>
 
+#include "fixtures.h"
 #include "state_document.h"
-#include "state_files.h"
 
 using namespace orvane;
-using namespace testfiles;
+using namespace orvane::test;
 namespace fs = std::filesystem;
 
 namespace {

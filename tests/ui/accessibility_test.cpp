@@ -10,9 +10,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "editor_fixtures.h"
 #include "inventory_list_box.h"
 #include "items_page.h"
-#include "ui_fixtures.h"
 
 namespace orvane::test {
 

@@ -6,7 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 
-#include "ui_fixtures.h"
+#include "editor_fixtures.h"
 
 namespace orvane::test {
 
@@ -33,8 +33,8 @@ class PageTest : public QObject {
     std::unique_ptr<Session> m_session;
 
     // Opens a fresh plausible file with extra bytes set, in a fresh application.
-    Session& OpenState(const Bytes& extra = {}) {
-        Bytes bytes = PlausibleParty();
+    Session& OpenState(const Patch& extra = {}) {
+        Patch bytes = PlausibleParty();
         for (const auto& [offset, value] : extra) {
             bytes[offset] = value;
         }

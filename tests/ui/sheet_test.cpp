@@ -18,8 +18,8 @@
 #include <QTimer>
 
 #include "about_dialog.h"
+#include "editor_fixtures.h"
 #include "items_page.h"
-#include "ui_fixtures.h"
 
 namespace orvane::test {
 

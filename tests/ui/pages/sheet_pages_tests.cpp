@@ -6,11 +6,11 @@
 #include <QPushButton>
 
 #include "dual_tech_page.h"
+#include "editor_fixtures.h"
 #include "inventory_list_box.h"
 #include "items_page.h"
 #include "tech_page.h"
 #include "triple_tech_page.h"
-#include "ui_fixtures.h"
 
 namespace orvane::test {
 
@@ -27,8 +27,8 @@ constexpr std::size_t kTwister = 13416;
 
 // A party that every tab shows without a warning and writes back unchanged: an inventory of one
 // Tonic, legal technique bytes and small Tech Left values.
-Bytes QuietState() {
-    Bytes bytes = PlausibleParty();
+Patch QuietState() {
+    Patch bytes = PlausibleParty();
     for (std::size_t slot = 0; slot < 243; ++slot) {
         bytes[kInventoryIds + slot] = 0;
         bytes[kInventoryAmounts + slot] = 0;
