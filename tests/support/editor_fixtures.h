@@ -19,6 +19,7 @@
 #include "editor_app.h"
 #include "editor_sheet.h"
 #include "field_map.h"
+#include "field_offsets.h"
 #include "file_dialogs.h"
 #include "fixtures.h"
 #include "messages.h"
@@ -84,13 +85,6 @@ QString CopyRealState(const QTemporaryDir& dir, const QString& file, QString nam
 // A save state of kClassicSize filler bytes with the patch applied, written into dir under name.
 QString WriteState(const QTemporaryDir& dir, const QString& name, const Patch& patch = {});
 QByteArray ReadFile(const QString& path);
-
-inline std::size_t RecordOffset(CharacterId member, CharacterStat stat) {
-    return FindMember(member)->recordStart + kStatFields[static_cast<std::size_t>(stat)].offset;
-}
-inline std::size_t NameOffset(CharacterId member) {
-    return FindMember(member)->nameSlot;
-}
 
 // The ID of an item the member may wear in the slot (the list's entry at position).
 ItemId ListedItem(int portraitId, EquipmentSlot slot, std::size_t position = 0);
