@@ -92,8 +92,12 @@ ItemId ListedItem(int portraitId, EquipmentSlot slot, std::size_t position = 0);
 // shown and left alone writes back exactly the bytes it read.
 Patch PlausibleParty();
 
-// The whole application with recorders in place of the seams; tabs: 0 Main, 1 Crono, 2 Marle,
-// 3 Lucca, 4 Robo, 5 Frog, 6 Ayla, 7 Magus.
+// The sheet's tabs.
+inline constexpr int kMainTab = 0, kCronoTab = 1, kMarleTab = 2, kLuccaTab = 3, kRoboTab = 4,
+                     kFrogTab = 5, kAylaTab = 6, kMagusTab = 7, kItemsTab = 8, kTechTab = 9,
+                     kDualTechTab = 10, kTripleTechTab = 11;
+
+// The whole application with recorders in place of the seams.
 class Session {
 public:
     Session();

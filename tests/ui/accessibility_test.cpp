@@ -18,8 +18,6 @@ namespace orvane::test {
 
 namespace {
 
-constexpr int kItemsTab = 8;
-
 struct NamedControl {
     int tab;
     const char* control;  // object name

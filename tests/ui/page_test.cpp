@@ -12,11 +12,6 @@ namespace orvane::test {
 
 namespace {
 
-constexpr int kMainTab = 0;
-constexpr int kCronoTab = 1;
-constexpr int kRoboTab = 4;
-constexpr int kFrogTab = 5;
-
 struct Change {
     std::size_t offset;
     std::uint8_t value;

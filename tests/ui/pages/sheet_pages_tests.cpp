@@ -16,10 +16,6 @@ namespace orvane::test {
 
 namespace {
 
-constexpr int kItemsTab = 8;
-constexpr int kTechTab = 9;
-constexpr int kDualTechTab = 10;
-constexpr int kTripleTechTab = 11;
 constexpr std::size_t kInventoryIds = 12307;
 constexpr std::size_t kInventoryAmounts = 12563;
 constexpr std::size_t kMarleFrog = 13400;
