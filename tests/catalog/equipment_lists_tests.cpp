@@ -7,9 +7,10 @@
 #include <map>
 #include <set>
 
-#include "warning_recorder.h"
+#include "fixtures.h"
 
 using namespace orvane;
+using orvane::test::WarningRecorder;
 
 namespace {
 

@@ -5,10 +5,11 @@
 
 #include <set>
 
-#include "warning_recorder.h"
+#include "fixtures.h"
 
 using orvane::ItemCatalog;
 using orvane::ItemId;
+using orvane::test::WarningRecorder;
 
 namespace {
 

@@ -23,16 +23,17 @@
 #include <optional>
 
 #include "about_dialog.h"
-#include "dialogs.h"
 #include "editor_app.h"
+#include "editor_fixtures.h"
 #include "editor_sheet.h"
-#include "file_dialogs.h"
 #include "form1.h"
 #include "form2.h"
-#include "messages.h"
 #include "state_page.h"
 #include "tab_strip.h"
+#include "tellim_fixtures.h"
 #include "text_box.h"
+
+using namespace orvane::test;
 
 namespace {
 
@@ -41,32 +42,6 @@ qreal StartedScale() {
     const qreal scale = qEnvironmentVariable("QT_SCALE_FACTOR").toDouble(&given);
     return given ? scale : 1.0;
 }
-
-class NoMessages final : public orvane::Messages {
-public:
-    void Show(const QString& text, Icon, const QString&) override { shown << text; }
-    bool Ask(const QString& question) override {
-        shown << question;
-        return false;
-    }
-    QStringList shown;
-};
-
-class NoFileDialogs final : public orvane::FileDialogs {
-public:
-    std::optional<QString> ChooseFileToOpen(QWidget*) override { return std::nullopt; }
-    std::optional<QString> ChooseFileToSaveAs(QWidget*) override { return std::nullopt; }
-};
-
-class NoDialogs final : public Dialogs {
-public:
-    void Message(QWidget*, Icon, const QString&, const QString& text) override { shown << text; }
-    QString OpenFileName(QWidget*, const QString&, const QString&, const QString&) override {
-        return {};
-    }
-    void RunModal(QDialog&) override {}
-    QStringList shown;
-};
 
 bool IsControl(const QWidget* widget) {
     return qobject_cast<const QLineEdit*>(widget) || qobject_cast<const QComboBox*>(widget) ||
@@ -268,14 +243,14 @@ private slots:
     void RunsAtTheScaleItWasStartedWith() { QCOMPARE(qApp->devicePixelRatio(), StartedScale()); }
 
     void EditorPagesKeepTheirControlsApart() {
-        NoMessages messages;
-        NoFileDialogs dialogs;
+        RecordingMessages messages;
+        ScriptedFileDialogs dialogs;
         orvane::EditorApp app(messages, dialogs);
         QTemporaryDir dir;
         app.Start(DemoCopy(dir));
         orvane::EditorSheet& sheet = app.Sheet();
         QVERIFY(QTest::qWaitForWindowExposed(&sheet));
-        QCOMPARE(messages.shown, QStringList());
+        QCOMPARE(messages.Take() + messages.asked, QStringList());
         QVERIFY(sheet.PageCount() >= 12);
 
         for (int index = 0; index < sheet.PageCount(); ++index) {
@@ -286,12 +261,12 @@ private slots:
             QVERIFY2(stack->rect().contains(page->geometry()), qPrintable(page->Caption()));
             CheckWindow(page, page->Caption());
         }
-        QCOMPARE(messages.shown, QStringList());
+        QCOMPARE(messages.Take() + messages.asked, QStringList());
     }
 
     void EditorTabsShowWholeCaptionsApart() {
-        NoMessages messages;
-        NoFileDialogs dialogs;
+        RecordingMessages messages;
+        ScriptedFileDialogs dialogs;
         orvane::EditorApp app(messages, dialogs);
         app.Start(std::nullopt);
         QVERIFY(QTest::qWaitForWindowExposed(&app.Sheet()));
@@ -318,13 +293,13 @@ private slots:
     }
 
     void TellimFormKeepsItsBoxesApart() {
-        NoDialogs dialogs;
+        ScriptedDialogs dialogs;
         Form1 form(dialogs);
         QTemporaryDir dir;
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         QVERIFY(form.OpenFile(DemoCopy(dir)));
-        QCOMPARE(dialogs.shown, QStringList());
+        QVERIFY(dialogs.shown.isEmpty());
         CheckWindow(form.centralWidget(), QStringLiteral("tellim"));
 
         // Each name box lies below its frame's caption, and the colon between hours and minutes.

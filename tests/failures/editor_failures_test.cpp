@@ -2,49 +2,18 @@
 // The editor's Save and Save As under every failure a disk can offer: each must warn "Error Saving
 // File!" and leave the target exactly as it was, with nothing left beside it.
 
-#include <sys/stat.h>
-
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QRandomGenerator>
 
-#include "file_size_limit.h"
+#include "editor_fixtures.h"
 #include "state_page.h"
-#include "ui_fixtures.h"
 
 namespace orvane::test {
 namespace {
 
 enum class Failure { ReadOnly, DirectoryRemoved, ReplacedByDirectory, DiskFull };
-
-// What a path held before the save: a file's bytes, an empty directory, or nothing.
-struct Snapshot {
-    bool isFile = false;
-    bool isDirectory = false;
-    QByteArray bytes;
-    QStringList entries;
-
-    static Snapshot Of(const QString& path) {
-        Snapshot s;
-        const QFileInfo info(path);
-        s.isFile = info.isFile();
-        s.isDirectory = info.isDir();
-        if (s.isFile) {
-            s.bytes = ReadFile(path);
-        }
-        if (s.isDirectory) {
-            s.entries =
-                QDir(path).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
-        }
-        return s;
-    }
-    bool operator==(const Snapshot&) const = default;
-};
-
-QStringList Entries(const QString& dir) {
-    return QDir(dir).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name);
-}
 
 class EditorSaveFailures : public QObject {
     Q_OBJECT
@@ -111,9 +80,9 @@ private slots:
             case Failure::DiskFull:
                 break;
         }
-        const Snapshot before = Snapshot::Of(target);
-        const Snapshot loadedBefore = Snapshot::Of(loaded);
-        const QStringList entriesBefore = Entries(dir);
+        const Snapshot before = Snapshot::Of(FsPath(target));
+        const Snapshot loadedBefore = Snapshot::Of(FsPath(loaded));
+        const std::vector<std::string> entriesBefore = Entries(FsPath(dir));
 
         auto save = [&] {
             if (saveAs) {
@@ -130,16 +99,16 @@ private slots:
             return warned;
         };
         if (failure == Failure::DiskFull) {
-            const auto warned = failures::RunWithFileSizeLimit(100000, save);
+            const auto warned = RunWithFileSizeLimit(100000, save);
             QVERIFY2(warned.has_value(), "the save crashed under a full disk");
             QVERIFY2(*warned, "a full disk must be reported as \"Error Saving File!\"");
         } else {
             QVERIFY2(save(), qPrintable(session.messages.Take().join(QLatin1Char('|'))));
         }
 
-        QVERIFY(Snapshot::Of(target) == before);
-        QVERIFY(Snapshot::Of(loaded) == loadedBefore);
-        QCOMPARE(Entries(dir), entriesBefore);
+        QVERIFY(Snapshot::Of(FsPath(target)) == before);
+        QVERIFY(Snapshot::Of(FsPath(loaded)) == loadedBefore);
+        QCOMPARE(Entries(FsPath(dir)), entriesBefore);
     }
 
     // Files of no known layout are refused at Open, the open file and the pages stay, and the
@@ -260,12 +229,8 @@ private slots:
 
     void RandomBytesFillEveryPageWithoutACrash() {
         QTemporaryDir root;
-        Bytes bytes;
-        QRandomGenerator random(20261207);
-        for (std::size_t offset = 0; offset < kClassicSize; ++offset) {
-            bytes[offset] = static_cast<std::uint8_t>(random.bounded(256));
-        }
-        const QString path = WriteState(root, QStringLiteral("noise.zst"), bytes);
+        const QString path = root.filePath(QStringLiteral("noise.zst"));
+        WriteBytes(FsPath(path), RandomBytes(kClassicSize, 20261207));
 
         Session session;
         session.Show();

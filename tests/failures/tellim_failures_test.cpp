@@ -2,40 +2,19 @@
 // The companion's Save under every failure a file can meet after it was opened: each must warn
 // instead of reporting success, and the file must stay exactly as it was.
 
-#include <QDialog>
 #include <QDir>
 #include <QtTest>
 #include <fstream>
 
-#include "dialogs.h"
-#include "file_size_limit.h"
 #include "form1.h"
 #include "module1.h"
-#include "state_files.h"
+#include "tellim_fixtures.h"
 #include "text_box.h"
 
 namespace fs = std::filesystem;
+using namespace orvane::test;
 
 namespace {
-
-class RecordingDialogs final : public Dialogs {
-public:
-    void Message(QWidget*, Icon icon, const QString& title, const QString& text) override {
-        shown.push_back({icon, title, text});
-    }
-    QString OpenFileName(QWidget*, const QString&, const QString&, const QString&) override {
-        return answers.isEmpty() ? QString() : answers.takeFirst();
-    }
-    void RunModal(QDialog&) override {}
-
-    struct Shown {
-        Icon icon;
-        QString title;
-        QString text;
-    };
-    QList<Shown> shown;
-    QStringList answers;
-};
 
 enum class Failure {
     ReadOnly,
@@ -47,29 +26,6 @@ enum class Failure {
     ReplacedByDirectory,
     DiskFullBeforeTime,
     DiskFullBeforeNames,
-};
-
-QString FromPath(const fs::path& path) {
-    return QString::fromStdString(path.string());
-}
-
-// A file's bytes, or that it is a directory, or that nothing is there.
-struct Snapshot {
-    bool exists = false;
-    bool isDirectory = false;
-    Bytes bytes;
-
-    static Snapshot Of(const fs::path& path) {
-        std::error_code ec;
-        Snapshot s;
-        s.exists = fs::exists(path, ec);
-        s.isDirectory = fs::is_directory(path, ec);
-        if (s.exists && !s.isDirectory) {
-            s.bytes = ReadAll(path);
-        }
-        return s;
-    }
-    bool operator==(const Snapshot&) const = default;
 };
 
 class TellimSaveFailures : public QObject {
@@ -102,23 +58,23 @@ private slots:
     void FailedSaveWarnsAndKeepsTheFile() {
         QFETCH(Failure, failure);
         QFETCH(QString, reason);
-        StateFiles files;
-        const fs::path dir = files.PathOf("saves");
+        ScratchDir files;
+        const fs::path dir = files / "saves";
         fs::create_directory(dir);
         const fs::path path = dir / "state.zst";
         // A state of the fork's 2.2 releases, whose fields lie 34 bytes further on than in 1.42.
-        files.Write("saves/state.zst", StateWithHeader(282493, kNewHeader));
+        WriteBytes(path, WithHeader(FillerBytes(282493), kNewHeader));
 
-        RecordingDialogs dialogs;
+        ScriptedDialogs dialogs;
         Form1 form(dialogs);
-        dialogs.answers << FromPath(path);
+        dialogs.answers << ToQString(path);
         form.mnuOpen_Click();
-        QCOMPARE(form.CurrentFile(), FromPath(path));
+        QCOMPARE(form.CurrentFile(), ToQString(path));
         QVERIFY(dialogs.shown.isEmpty());
         form.txtName[0]->setText(QStringLiteral("Zeal"));
         form.txtHour1->setText(QStringLiteral("9"));
 
-        rlim_t limit = 0;
+        std::uint64_t limit = 0;
         switch (failure) {
             case Failure::ReadOnly:
                 MakeReadOnly(path);
@@ -130,7 +86,9 @@ private slots:
                 fs::resize_file(path, 280000);
                 break;
             case Failure::ReplacedByUnknownSize:
-                fs::rename(files.Write("other.zst", StateWithHeader(282490, kNewHeader)), path);
+                fs::rename(
+                    WriteBytes(files / "other.zst", WithHeader(FillerBytes(282490), kNewHeader)),
+                    path);
                 break;
             case Failure::HeaderLost: {
                 std::fstream out(path, std::ios::binary | std::ios::in | std::ios::out);
@@ -159,13 +117,13 @@ private slots:
                    !dialogs.shown[0].text.contains(QStringLiteral("Successfully"));
         };
         if (limit != 0) {
-            const auto warned = failures::RunWithFileSizeLimit(limit, save);
+            const auto warned = RunWithFileSizeLimit(limit, save);
             QVERIFY2(warned.has_value(), "the save crashed under a full disk");
             QVERIFY2(*warned, "a full disk must be reported, not \"File Saved Successfully!\"");
         } else {
             QVERIFY2(save(), dialogs.shown.isEmpty() ? "no message"
                                                      : qPrintable(dialogs.shown.back().text));
-            QVERIFY2(dialogs.shown[0].text.contains(FromPath(path)), "the warning names the file");
+            QVERIFY2(dialogs.shown[0].text.contains(ToQString(path)), "the warning names the file");
             QVERIFY2(dialogs.shown[0].text.contains(reason), qPrintable(dialogs.shown[0].text));
             QVERIFY(dialogs.shown[0].text.contains(QStringLiteral("Nothing was saved.")));
         }

@@ -6,12 +6,11 @@
 #include <set>
 
 #include "byte_order.h"
+#include "fixtures.h"
 #include "state_document.h"
-#include "state_files.h"
-#include "warning_recorder.h"
 
 using namespace orvane;
-using namespace testfiles;
+using namespace orvane::test;
 
 namespace {
 
@@ -33,13 +32,8 @@ protected:
         EXPECT_TRUE(doc.Save());
         const Bytes after = ReadBytes(path);
         EXPECT_EQ(after.size(), before.size());
-        std::set<std::size_t> changed;
-        for (std::size_t i = 0; i < std::min(after.size(), before.size()); ++i) {
-            if (after[i] != before[i]) {
-                changed.insert(i);
-            }
-        }
-        return changed;
+        const std::vector<long> changed = DiffOffsets(before, after);
+        return std::set<std::size_t>(changed.begin(), changed.end());
     }
     std::uint8_t At(std::size_t offset) const { return doc.Image()[offset]; }
 
@@ -206,7 +200,7 @@ TEST_F(Fields, InventorySlotsByNameAndById) {
 }
 
 TEST_F(Fields, TechniqueBytesChangeOneAtATime) {
-    const Bytes before = RandomImage(5);
+    const Bytes before = RandomBytes(kClassicSize, 5);
     Load(before);
     doc.SetTechLevel(kCrono, 0xC0);
     doc.SetComboTech(20, 0xE0);  // Lucca and Frog: the last pair byte
@@ -252,7 +246,7 @@ TEST_F(Fields, RandomSettersTouchOnlyTheirOwnBytes) {
     std::mt19937 rng(20261207);
     auto pick = [&rng](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
     for (std::uint32_t round = 0; round < 40; ++round) {
-        const Bytes before = RandomImage(1000 + round);
+        const Bytes before = RandomBytes(kClassicSize, 1000 + round);
         Load(before);
         std::set<std::size_t> allowed;
         for (int call = 0; call < 60; ++call) {

@@ -6,11 +6,12 @@
 
 #include <functional>
 
+#include "field_offsets.h"
+#include "fixtures.h"
 #include "state_document.h"
-#include "state_files.h"
 
 using namespace orvane;
-using namespace testfiles;
+using namespace orvane::test;
 namespace fs = std::filesystem;
 
 namespace {
@@ -27,22 +28,6 @@ constexpr std::uint32_t kInventoryAmounts = 0x7E2500;
 
 constexpr std::int32_t kComboKeys[] = {3,  5,  9,  17, 33, 6,  10, 18, 34, 12, 36, 24,
                                        40, 48, 20, 7,  11, 19, 35, 13, 21, 37, 25, 41};
-
-struct StatAt {
-    CharacterStat stat;
-    std::uint32_t offset;
-    std::size_t width;
-};
-
-constexpr StatAt kStats[] = {
-    {kStatFace, 0, 1},       {kStatCurrentHp, 3, 2},   {kStatMaxHp, 5, 2},
-    {kStatCurrentMp, 7, 1},  {kStatMaxMp, 9, 1},       {kStatPower, 11, 1},
-    {kStatStamina, 12, 1},   {kStatSpeed, 13, 1},      {kStatMagic, 14, 1},
-    {kStatHit, 15, 1},       {kStatEvade, 16, 1},      {kStatMagicDefence, 17, 1},
-    {kStatLevel, 18, 1},     {kStatExperience, 19, 3}, {kStatExperienceToNext, 43, 2},
-    {kStatHelmet, 39, 1},    {kStatArmor, 40, 1},      {kStatWeapon, 41, 1},
-    {kStatAccessory, 42, 1}, {kStatTechLeft, 45, 2},
-};
 
 struct GeneralAt {
     GeneralField field;
@@ -91,7 +76,7 @@ TEST_P(RealStates, EveryFieldReadsTheCartridgesMarkers) {
     EXPECT_EQ(doc.Image().size(), GetParam().size);
     for (std::size_t m = 0; m < 7; ++m) {
         const std::uint32_t record = kRecords + 80 * static_cast<std::uint32_t>(m);
-        for (const StatAt& s : kStats) {
+        for (const RecordField& s : kRecordFields) {
             EXPECT_EQ(doc.GetStat(kMembers[m], s.stat), Marker(record + s.offset, s.width))
                 << "member " << m << " stat " << s.stat;
         }

@@ -3,20 +3,13 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <sys/xattr.h>
 
-#include <csignal>
-#include <functional>
-
-#include "state_files.h"
+#include "fixtures.h"
 
 using namespace orvane;
-using namespace testfiles;
+using namespace orvane::test;
 namespace fs = std::filesystem;
 
 namespace {
@@ -29,7 +22,7 @@ class DocumentFiles : public ::testing::Test {
 protected:
     // A document loaded from a random image at `loaded`.
     void SetUp() override {
-        original = RandomImage(7);
+        original = RandomBytes(kClassicSize, 7);
         loaded = dir / "loaded.zst";
         WriteBytes(loaded, original);
         ASSERT_TRUE(doc.Load(loaded));
@@ -68,20 +61,13 @@ TEST_F(DocumentFiles, SaveAsWritesElsewhereAndKeepsNamingTheLoadedFile) {
     EXPECT_EQ(doc.GetPath(), loaded);
     EXPECT_EQ(ReadBytes(loaded), original) << "SaveAs must not touch the loaded file";
 
-    WriteBytes(other, RandomImage(99));  // an existing file is replaced without question
+    WriteBytes(other,
+               RandomBytes(kClassicSize, 99));  // an existing file is replaced without question
     ASSERT_TRUE(doc.SaveAs(other));
     EXPECT_EQ(ReadBytes(other), ImageOf(doc));
     ASSERT_TRUE(doc.Save());
     EXPECT_EQ(ReadBytes(loaded), ImageOf(doc));
 }
-
-Bytes WithHeader(std::string_view header, Bytes bytes, std::size_t at = 0) {
-    std::copy(header.begin(), header.end(), bytes.begin() + static_cast<std::ptrdiff_t>(at));
-    return bytes;
-}
-
-const std::string_view kV143("ZSNES Save State File V143\x1A\x8F", 28);
-const std::string_view kV06("ZSNES Save State File V0.6\x1A\x3C", 28);
 
 // A file is taken by its header and size together; anything else is refused and the document
 // keeps what it had.
@@ -96,17 +82,18 @@ TEST_F(DocumentFiles, FilesOfNoKnownLayoutAreRefused) {
         {"empty", {}, HeaderKind::None},
         {"one byte short", RandomBytes(kClassicSize - 1, 3), HeaderKind::None},
         {"one byte long", RandomBytes(kClassicSize + 1, 3), HeaderKind::None},
-        {"newer header, unknown size", WithHeader(kV143, RandomBytes(282490, 4)),
+        {"newer header, unknown size", WithHeader(RandomBytes(282490, 4), kNewHeader),
          HeaderKind::Known},
-        {"newer header, cut short", WithHeader(kV143, RandomBytes(200000, 4)), HeaderKind::Known},
-        {"newer header, larger than any", WithHeader(kV143, RandomBytes(400000, 4)),
+        {"newer header, cut short", WithHeader(RandomBytes(200000, 4), kNewHeader),
+         HeaderKind::Known},
+        {"newer header, larger than any", WithHeader(RandomBytes(400000, 4), kNewHeader),
          HeaderKind::Known},
         {"known size without header", RandomBytes(282459, 5), HeaderKind::None},
-        {"header shifted by a byte", WithHeader(kV143, RandomBytes(282459, 5), 1),
+        {"header shifted by a byte", WithHeader(RandomBytes(282459, 5), kNewHeader, 1),
          HeaderKind::None},
-        {"older header at a newer size", WithHeader(kV06, RandomBytes(282493, 6)),
+        {"older header at a newer size", WithHeader(RandomBytes(282493, 6), kOldHeader),
          HeaderKind::Known},
-        {"unknown version", WithHeader("ZSNES Save State File V150\x1A", RandomBytes(282459, 7)),
+        {"unknown version", WithHeader(RandomBytes(282459, 7), "ZSNES Save State File V150\x1A"),
          HeaderKind::Unknown},
     };
     for (const Case& c : cases) {
@@ -121,12 +108,12 @@ TEST_F(DocumentFiles, FilesOfNoKnownLayoutAreRefused) {
         EXPECT_EQ(ImageOf(doc), before) << c.name;
         EXPECT_EQ(ReadBytes(path), c.bytes) << c.name;
     }
-    WriteBytes(dir / "v150.zst", WithHeader("ZSNES Save State File V150\x1A", Bytes(300, 0)));
+    WriteBytes(dir / "v150.zst", WithHeader(Bytes(300, 0), "ZSNES Save State File V150\x1A"));
     EXPECT_EQ(doc.Load(dir / "v150.zst").recognition.version, "V150");
 }
 
 TEST_F(DocumentFiles, AFileOfTheOldSizeOpensWhateverItsHeader) {
-    const Bytes newerHeader = WithHeader(kV143, RandomBytes(kClassicSize, 8));
+    const Bytes newerHeader = WithHeader(RandomBytes(kClassicSize, 8), kNewHeader);
     WriteBytes(dir / "odd.zst", newerHeader);
     ASSERT_TRUE(doc.Load(dir / "odd.zst"));
     EXPECT_EQ(doc.Layout().size, kClassicSize);
@@ -164,7 +151,7 @@ TEST(DocumentLoad, LongAndNonAsciiPathsWork) {
     }
     fs::create_directories(deep);
     const fs::path file = deep / "Spielstand ✓.zst";
-    const Bytes bytes = RandomImage(11);
+    const Bytes bytes = RandomBytes(kClassicSize, 11);
     WriteBytes(file, bytes);
 
     StateDocument doc;
@@ -219,37 +206,11 @@ TEST_F(DocumentFiles, MissingDirectoryAndDirectoryTargetFail) {
 
 TEST_F(DocumentFiles, FullDiskLeavesTargetAndNoTemporary) {
     doc.SetGeneral(kGeneralGold, 777);
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        // Writes beyond the limit fail with EFBIG instead of killing the process.
-        std::signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit{100000, 100000};
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-        ::_exit(doc.Save() ? 1 : 0);
-    }
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0) << "Save must report the short write";
+    const std::optional<bool> failed = RunWithFileSizeLimit(100000, [this] { return !doc.Save(); });
+    ASSERT_TRUE(failed.has_value());
+    EXPECT_TRUE(*failed) << "Save must report the short write";
     EXPECT_EQ(ReadBytes(loaded), original);
     EXPECT_EQ(dir.Entries(), std::vector<std::string>{"loaded.zst"});
-}
-
-// Runs body in a child process and returns its exit status (-1 when it did not exit).
-int InChild(const std::function<int()>& body) {
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::_exit(body());
-    }
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-// Lets the child act as a user without root's right to write anywhere.
-bool BecomeNobody() {
-    return ::geteuid() != 0 || (::setgid(65534) == 0 && ::setuid(65534) == 0);
 }
 
 // A save killed while it writes must leave nothing beside the state: the new content has no
@@ -257,9 +218,7 @@ bool BecomeNobody() {
 TEST_F(DocumentFiles, SaveKilledWhileWritingLeavesNoFileBehind) {
     doc.SetGeneral(kGeneralGold, 777);
     const int status = InChild([this] {
-        std::signal(SIGXFSZ, SIG_DFL);  // the size limit kills, as a user's kill would
-        const rlimit limit{100000, 100000};
-        ::setrlimit(RLIMIT_FSIZE, &limit);
+        LimitFileSize(100000, OverLimit::Kills);
         return doc.Save() ? 0 : 1;
     });
     EXPECT_EQ(status, -1) << "the child should have been killed";
@@ -331,9 +290,7 @@ TEST_F(DocumentFiles, FailedWriteInPlacePutsTheOldBytesBack) {
     doc.SetGeneral(kGeneralGold, 999999);        // offset 14438, below the limit
     doc.SetGeneral(kGeneralSilverPoints, 0x5A);  // offset 68709, past it
     const int status = InChild([this] {
-        std::signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit{50000, 50000};
-        ::setrlimit(RLIMIT_FSIZE, &limit);
+        LimitFileSize(50000);
         const WriteResult result = doc.Save();
         return !result && result.error == WriteError::CannotWrite ? 0 : 1;
     });
@@ -344,7 +301,7 @@ TEST_F(DocumentFiles, FailedWriteInPlacePutsTheOldBytesBack) {
 TEST(DocumentSave, NamesAsLongAsTheFileSystemAllows) {
     ScratchDir dir;
     const fs::path file = dir / (std::string(250, 'n') + ".zst");
-    WriteBytes(file, RandomImage(12));
+    WriteBytes(file, RandomBytes(kClassicSize, 12));
     StateDocument doc;
     ASSERT_TRUE(doc.Load(file));
     doc.SetGeneral(kGeneralGold, 2);

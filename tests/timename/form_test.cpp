@@ -10,61 +10,18 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QtTest>
-#include <functional>
 #include <memory>
 
-#include "dialogs.h"
 #include "form1.h"
 #include "form2.h"
 #include "module1.h"
-#include "state_files.h"
+#include "tellim_fixtures.h"
 #include "text_box.h"
 #include "twips.h"
 
+using namespace orvane::test;
+
 namespace {
-
-// Answers the open dialog from a script and records every message shown instead of waiting.
-class ScriptedDialogs : public Dialogs {
-public:
-    struct Shown {
-        Icon icon;
-        QString title;
-        QString text;
-    };
-
-    void Message(QWidget*, Icon icon, const QString& title, const QString& text) override {
-        messages.push_back({icon, title, text});
-    }
-
-    QString OpenFileName(QWidget*, const QString& title, const QString& filter,
-                         const QString& current) override {
-        openTitles << title;
-        openFilters << filter;
-        openCurrents << current;
-        if (answers.isEmpty()) {
-            ++unscripted;
-            return {};
-        }
-        return answers.takeFirst();
-    }
-
-    void RunModal(QDialog& dialog) override {
-        dialog.open();
-        if (onModal) {
-            onModal(dialog);
-        } else {
-            ++unscripted;
-        }
-        modalStillOpen = dialog.isVisible();
-    }
-
-    QStringList answers;
-    QStringList openTitles, openFilters, openCurrents;
-    QList<Shown> messages;
-    std::function<void(QDialog&)> onModal;
-    bool modalStillOpen = false;
-    int unscripted = 0;
-};
 
 using Offsets = std::vector<std::int64_t>;
 
@@ -76,7 +33,7 @@ constexpr std::int64_t kCrono = 14390, kMarle = 14396, kLucca = 14402, kRobo = 1
 
 // A state of the oldest emulator versions, whose fields lie at the offsets above.
 Bytes SampleState() {
-    Bytes bytes = FillerState(274047);
+    Bytes bytes = FillerBytes(274047);
     SetBytes(bytes, kHour1, {12});
     SetBytes(bytes, kHour2, {7});
     SetBytes(bytes, kMinute1, {3});
@@ -97,10 +54,6 @@ const Offsets kPaddedFifthBytes = {kRobo + 4, kFrog + 4, kAyla + 4};
 Offsets Sorted(Offsets offsets) {
     std::sort(offsets.begin(), offsets.end());
     return offsets;
-}
-
-QString ToQString(const std::filesystem::path& path) {
-    return QString::fromStdString(path.string());
 }
 
 // The face a family resolves to depends on what is installed; what the form asks for does not.
@@ -147,7 +100,7 @@ private:
     QStringList BoxTexts() const;
     void ExpectOnlyWarning(const QStringList& fragments) const;
 
-    std::unique_ptr<StateFiles> m_files;
+    std::unique_ptr<ScratchDir> m_files;
     std::unique_ptr<ScriptedDialogs> m_dialogs;
     std::unique_ptr<Form1> m_form;
     Bytes m_sample;
@@ -155,11 +108,11 @@ private:
 };
 
 void Form1Test::init() {
-    m_files = std::make_unique<StateFiles>();
+    m_files = std::make_unique<ScratchDir>();
     m_dialogs = std::make_unique<ScriptedDialogs>();
     m_form = std::make_unique<Form1>(*m_dialogs);
     m_sample = SampleState();
-    m_samplePath = m_files->Write("sample.zs1", m_sample);
+    m_samplePath = WriteBytes(*m_files / "sample.zs1", m_sample);
 }
 
 void Form1Test::cleanup() {
@@ -188,8 +141,8 @@ QStringList Form1Test::BoxTexts() const {
 }
 
 void Form1Test::ExpectOnlyWarning(const QStringList& fragments) const {
-    QCOMPARE(m_dialogs->messages.size(), 1);
-    const ScriptedDialogs::Shown& shown = m_dialogs->messages[0];
+    QCOMPARE(m_dialogs->shown.size(), 1);
+    const ScriptedDialogs::Shown& shown = m_dialogs->shown[0];
     QCOMPARE(shown.icon, Dialogs::Icon::Warning);
     for (const QString& fragment : fragments) {
         QVERIFY2(shown.text.contains(fragment), qPrintable(shown.text));
@@ -267,7 +220,7 @@ void Form1Test::menuShortcutsRunTheirCommands() {
     m_form->show();
     QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
     QTest::keyClick(m_form.get(), Qt::Key_S, Qt::ControlModifier);
-    QCOMPARE(m_dialogs->messages.size(), 1);
+    QCOMPARE(m_dialogs->shown.size(), 1);
     QTest::keyClick(m_form.get(), Qt::Key_O, Qt::ControlModifier);
     QCOMPARE(m_dialogs->openTitles.size(), 1);
     --m_dialogs->unscripted;  // the unanswered dialog counts as a cancel here
@@ -275,17 +228,17 @@ void Form1Test::menuShortcutsRunTheirCommands() {
     QTest::keyClicks(m_form->txtName[0], "Kid");
     QTest::keyClick(m_form.get(), Qt::Key_Q, Qt::ControlModifier);
     QVERIFY(!m_form->isVisible());
-    QCOMPARE(m_dialogs->messages.size(), 1);
+    QCOMPARE(m_dialogs->shown.size(), 1);
 }
 
 void Form1Test::saveBeforeOpenOnlyTellsThereIsNoFile() {
     m_form->mnuSave->trigger();
-    QCOMPARE(m_dialogs->messages.size(), 1);
-    QCOMPARE(m_dialogs->messages[0].icon, Dialogs::Icon::Information);
-    QCOMPARE(m_dialogs->messages[0].title, QStringLiteral("No File"));
-    QCOMPARE(m_dialogs->messages[0].text, QStringLiteral("No File Loaded. Load a File First."));
+    QCOMPARE(m_dialogs->shown.size(), 1);
+    QCOMPARE(m_dialogs->shown[0].icon, Dialogs::Icon::Information);
+    QCOMPARE(m_dialogs->shown[0].title, QStringLiteral("No File"));
+    QCOMPARE(m_dialogs->shown[0].text, QStringLiteral("No File Loaded. Load a File First."));
     QVERIFY(m_dialogs->openTitles.isEmpty());
-    QCOMPARE(ReadAll(m_samplePath), m_sample);
+    QCOMPARE(ReadBytes(m_samplePath), m_sample);
 }
 
 void Form1Test::openAsksForAStateAndFillsTheBoxes() {
@@ -293,12 +246,12 @@ void Form1Test::openAsksForAStateAndFillsTheBoxes() {
     QCOMPARE(m_dialogs->openTitles, QStringList{"Open Chrono Trigger ZSNES Save State"});
     QCOMPARE(m_dialogs->openFilters, QStringList{"ZSNES Save State (*.zs*)"});
     QCOMPARE(m_dialogs->openCurrents, QStringList{QString()});
-    QVERIFY(m_dialogs->messages.isEmpty());
+    QVERIFY(m_dialogs->shown.isEmpty());
     QCOMPARE(m_form->CurrentFile(), path);
     // Box 3 is Frog and box 4 Robo, the other way round from the slots.
     QCOMPARE(BoxTexts(), (QStringList{"Crono", "Marle", "Lucca", "Frog", "Robo", "Ayla", "Magus",
                                       "12", "7", "3", "4"}));
-    QCOMPARE(ReadAll(m_samplePath), m_sample);
+    QCOMPARE(ReadBytes(m_samplePath), m_sample);
 
     OpenSample();
     QCOMPARE(m_dialogs->openCurrents.last(), path);
@@ -309,21 +262,21 @@ void Form1Test::renamingMagusToZealChangesOnlyItsSlotAndPadding() {
     Retype(m_form->txtName[6], "Zeal");
     m_form->mnuSave->trigger();
 
-    const Bytes after = ReadAll(m_samplePath);
+    const Bytes after = ReadBytes(m_samplePath);
     Offsets expected = kPaddedFifthBytes;
     for (std::int64_t i = 0; i < 5; ++i) {
         expected.push_back(kMagus + i);
     }
-    QCOMPARE(ChangedOffsets(m_sample, after), Sorted(expected));
+    QCOMPARE(DiffOffsets(m_sample, after), Sorted(expected));
     QCOMPARE(Bytes(after.begin() + kMagus, after.begin() + kMagus + 6),
              (Bytes{0xB9, 0xBE, 0xBA, 0xC5, 0xEF, m_sample[kMagus + 5]}));
     QCOMPARE(m_form->txtName[6]->text(), QStringLiteral("Zeal "));
     QCOMPARE(m_form->txtName[3]->text(), QStringLiteral("Frog "));
 
-    QCOMPARE(m_dialogs->messages.size(), 1);
-    QCOMPARE(m_dialogs->messages[0].icon, Dialogs::Icon::Information);
-    QCOMPARE(m_dialogs->messages[0].title, QStringLiteral("File Saved"));
-    QCOMPARE(m_dialogs->messages[0].text, QStringLiteral("File Saved Successfully!"));
+    QCOMPARE(m_dialogs->shown.size(), 1);
+    QCOMPARE(m_dialogs->shown[0].icon, Dialogs::Icon::Information);
+    QCOMPARE(m_dialogs->shown[0].title, QStringLiteral("File Saved"));
+    QCOMPARE(m_dialogs->shown[0].text, QStringLiteral("File Saved Successfully!"));
     QCOMPARE(m_dialogs->openTitles.size(), 1);
 }
 
@@ -333,11 +286,11 @@ void Form1Test::editedTimeDigitsReachTheirBytes() {
     Retype(m_form->txtHour2, "");
     m_form->mnuSave->trigger();
 
-    const Bytes after = ReadAll(m_samplePath);
+    const Bytes after = ReadBytes(m_samplePath);
     Offsets expected = kPaddedFifthBytes;
     expected.push_back(kMinute2);
     expected.push_back(kHour2);
-    QCOMPARE(ChangedOffsets(m_sample, after), Sorted(expected));
+    QCOMPARE(DiffOffsets(m_sample, after), Sorted(expected));
     QCOMPARE(after[kMinute2], std::uint8_t{9});
     QCOMPARE(after[kHour2], std::uint8_t{0});
     QCOMPARE(after[kHour1], std::uint8_t{12});
@@ -350,7 +303,7 @@ void Form1Test::frogAndRoboBoxesWriteTheirOwnSlots() {
     Retype(m_form->txtName[4], "Bot");
     m_form->mnuSave->trigger();
 
-    const Bytes after = ReadAll(m_samplePath);
+    const Bytes after = ReadBytes(m_samplePath);
     QCOMPARE(Bytes(after.begin() + kFrog, after.begin() + kFrog + 5),
              (Bytes{0xB3, 0xC8, 0xBA, 0xBD, 0xEF}));
     QCOMPARE(Bytes(after.begin() + kRobo, after.begin() + kRobo + 5),
@@ -365,11 +318,10 @@ void Form1Test::realStatesOfEveryLayoutOpenAndSaveInPlace_data() {
     QTest::addColumn<qint64>("size");
     // Where the battery RAM (from 1.50 on) or else the preview picture starts; both run to the end.
     QTest::addColumn<qint64>("tail");
-    QTest::newRow("1.42") << "state-1.42.zst" << 0xC13LL << 274047LL << 0x4127FLL;
-    QTest::newRow("1.51") << "state-1.51.zst" << 0xC13LL << 282459LL << 0x4135BLL;
-    QTest::newRow("fork 2.0.12") << "state-2.0.12.zst" << 0xC13LL << 282459LL << 0x4135BLL;
-    QTest::newRow("fork 2.1.0") << "state-2.1.0.zst" << 0xC31LL << 282489LL << 0x41379LL;
-    QTest::newRow("fork 2.2.3") << "state-2.2.3.zst" << 0xC35LL << 282493LL << 0x4137DLL;
+    for (const RealState& s : kRealStates) {
+        QTest::newRow(s.file) << QString(s.file) << qint64(s.workRam) << qint64(s.size)
+                              << qint64(s.batteryRam != 0 ? s.batteryRam : s.preview);
+    }
 }
 
 void Form1Test::realStatesOfEveryLayoutOpenAndSaveInPlace() {
@@ -377,11 +329,11 @@ void Form1Test::realStatesOfEveryLayoutOpenAndSaveInPlace() {
     QFETCH(qint64, workRam);
     QFETCH(qint64, size);
     QFETCH(qint64, tail);
-    const Bytes original = ReadAll(std::filesystem::path(TELLIM_TEST_DATA) / file.toStdString());
+    const Bytes original = ReadBytes(TestData(file.toStdString()));
     QCOMPARE(static_cast<qint64>(original.size()), size);
-    m_samplePath = m_files->Write(file.toStdString(), original);
+    m_samplePath = WriteBytes(*m_files / file.toStdString(), original);
     OpenSample();
-    QVERIFY(m_dialogs->messages.isEmpty());
+    QVERIFY(m_dialogs->shown.isEmpty());
     // The marker cartridge names the members Aleph to Gizmo in the game's order (Robo's Delta
     // before Frog's Ember) and stores 2, 23, 60, 90 as the time digits.
     QCOMPARE(BoxTexts(), (QStringList{"Aleph", "Bravo", "Cobra", "Ember", "Delta", "Fjord", "Gizmo",
@@ -392,8 +344,8 @@ void Form1Test::realStatesOfEveryLayoutOpenAndSaveInPlace() {
     Retype(m_form->txtHour1, "1");
     Retype(m_form->txtMinute2, "7");
     m_form->mnuSave->trigger();
-    QCOMPARE(m_dialogs->messages.size(), 1);
-    QCOMPARE(m_dialogs->messages[0].text, QStringLiteral("File Saved Successfully!"));
+    QCOMPARE(m_dialogs->shown.size(), 1);
+    QCOMPARE(m_dialogs->shown[0].text, QStringLiteral("File Saved Successfully!"));
 
     // Console address A of work RAM lies at workRam + (A - 0x7E0000).
     Bytes expected = original;
@@ -401,9 +353,9 @@ void Form1Test::realStatesOfEveryLayoutOpenAndSaveInPlace() {
     SetBytes(expected, workRam + 0x2C47, {0xB9, 0xBE, 0xBA, 0xC5, 0xEF});  // Magus, 7E2C47
     SetBytes(expected, workRam + 0x405, {1});                              // hours tens, 7E0405
     SetBytes(expected, workRam + 0x402, {7});                              // minutes units
-    const Bytes after = ReadAll(m_samplePath);
-    QCOMPARE(ChangedOffsets(expected, after), Offsets{});
-    QCOMPARE(ChangedOffsets(original, after).size(), std::size_t{12});
+    const Bytes after = ReadBytes(m_samplePath);
+    QCOMPARE(DiffOffsets(expected, after), Offsets{});
+    QCOMPARE(DiffOffsets(original, after).size(), std::size_t{12});
     QVERIFY(std::equal(original.begin() + tail, original.end(), after.begin() + tail));
     QCOMPARE(BoxTexts(), (QStringList{"Aleph", "Bravo", "Cobra", "Toad ", "Delta", "Fjord", "Zeal ",
                                       "1", "23", "60", "7"}));
@@ -443,7 +395,7 @@ void Form1Test::cancellingOpenKeepsFileAndBoxes() {
     m_form->mnuOpen->trigger();
     QCOMPARE(m_form->CurrentFile(), path);
     QCOMPARE(m_form->txtName[0]->text(), QStringLiteral("Kid"));
-    QVERIFY(m_dialogs->messages.isEmpty());
+    QVERIFY(m_dialogs->shown.isEmpty());
 }
 
 void Form1Test::failedOpenWarnsAndKeepsEverything_data() {
@@ -471,17 +423,17 @@ void Form1Test::failedOpenWarnsAndKeepsEverything() {
     Retype(m_form->txtName[1], "Nadia");
     const QStringList boxes = BoxTexts();
 
-    std::filesystem::path bad = m_files->PathOf("bad.zs2");
+    std::filesystem::path bad = *m_files / "bad.zs2";
     Bytes badBytes = SampleState();
     if (kind == "short") {
         badBytes.resize(274046);
     } else if (kind == "282490") {
-        badBytes = StateWithHeader(282490, kNewHeader);
+        badBytes = WithHeader(FillerBytes(282490), kNewHeader);
     } else if (kind == "shifted") {
-        badBytes = StateWithHeader(282459, kNewHeader, 1);
+        badBytes = WithHeader(FillerBytes(282459), kNewHeader, 1);
     }
     if (kind != "missing") {
-        m_files->Write("bad.zs2", badBytes);
+        WriteBytes(bad, badBytes);
     }
     if (kind == "read-only") {
         MakeReadOnly(bad);
@@ -502,7 +454,7 @@ void Form1Test::failedOpenWarnsAndKeepsEverything() {
     if (kind == "missing") {
         QVERIFY(!std::filesystem::exists(bad));
     } else {
-        QCOMPARE(ReadAll(bad), badBytes);
+        QCOMPARE(ReadBytes(bad), badBytes);
     }
 }
 

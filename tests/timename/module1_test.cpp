@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
-#include "state_files.h"
+#include "fixtures.h"
+
+using namespace orvane::test;
 
 namespace {
 
@@ -32,7 +34,7 @@ TEST(CodeTable, HoldsLettersDigitsAndSpaceAndNothingElse) {
 class NameSlot : public testing::Test {
 protected:
     void Save() {
-        m_path = m_files.Write("slot.zst", m_bytes);
+        m_path = WriteBytes(m_files / "slot.zst", m_bytes);
         ASSERT_EQ(m_file.Open(m_path), FileError::None);
     }
 
@@ -45,16 +47,16 @@ protected:
     // Writes text and checks that no byte outside offsets changed.
     void WriteAndExpectChanged(std::u32string_view text, std::vector<std::int64_t> offsets) {
         EXPECT_EQ(Module1::WriteName(m_file, kSlot, text, Module1::kNameLength), FileError::None);
-        EXPECT_EQ(ChangedOffsets(m_bytes, ReadAll(m_path)), offsets);
+        EXPECT_EQ(DiffOffsets(m_bytes, ReadBytes(m_path)), offsets);
     }
 
     Bytes SlotAfterWrite() {
-        const Bytes after = ReadAll(m_path);
+        const Bytes after = ReadBytes(m_path);
         return Bytes(after.begin() + kSlot, after.begin() + kSlot + 6);
     }
 
-    StateFiles m_files;
-    Bytes m_bytes = FillerState(274047);
+    ScratchDir m_files;
+    Bytes m_bytes = FillerBytes(274047);
     std::filesystem::path m_path;
     Module1::ByteFile m_file;
 };
@@ -119,20 +121,20 @@ TEST_F(NameSlot, TextLongerThanTheNameNeverReachesTheSixthByte) {
 class FileAccess : public NameSlot {};
 
 TEST_F(FileAccess, MissingFileIsReportedAndNotCreated) {
-    const std::filesystem::path missing = m_files.PathOf("missing.zst");
+    const std::filesystem::path missing = m_files / "missing.zst";
     EXPECT_EQ(m_file.Open(missing), FileError::Missing);
     EXPECT_FALSE(std::filesystem::exists(missing));
 }
 
 TEST_F(FileAccess, FileWithoutWriteBitsIsRefusedAndUnchanged) {
-    m_path = m_files.Write("slot.zst", m_bytes);
+    m_path = WriteBytes(m_files / "slot.zst", m_bytes);
     MakeReadOnly(m_path);
     EXPECT_EQ(m_file.Open(m_path), FileError::ReadOnly);
-    EXPECT_EQ(ReadAll(m_path), m_bytes);
+    EXPECT_EQ(ReadBytes(m_path), m_bytes);
 }
 
 TEST_F(FileAccess, FolderIsNotAFile) {
-    EXPECT_EQ(m_file.Open(m_files.PathOf("")), FileError::NotRegular);
+    EXPECT_EQ(m_file.Open(m_files / ""), FileError::NotRegular);
 }
 
 TEST_F(FileAccess, BytesPastTheEndAreNeitherReadNorWritten) {
@@ -144,7 +146,7 @@ TEST_F(FileAccess, BytesPastTheEndAreNeitherReadNorWritten) {
     EXPECT_EQ(m_file.Write(274047, 0x42), FileError::TooShort);
     EXPECT_EQ(m_file.Write(-1, 0x42), FileError::WriteFailed);
     ASSERT_EQ(m_file.Write(3, 0x42), FileError::None);
-    EXPECT_EQ(ChangedOffsets(m_bytes, ReadAll(m_path)), std::vector<std::int64_t>{3});
+    EXPECT_EQ(DiffOffsets(m_bytes, ReadBytes(m_path)), std::vector<std::int64_t>{3});
 }
 
 TEST_F(FileAccess, FileCutShortAfterOpeningIsNotExtendedByAWrite) {
@@ -185,13 +187,13 @@ TEST(LayoutRecognition, KnowsEachEmulatorsStatesBySizeAndHeader) {
         {"nothing known", 1000, "", 0, 0, 0, 0},
         {"empty", 0, "", 0, 0, 0, 0},
     };
-    StateFiles files;
+    ScratchDir files;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         Module1::ByteFile file;
-        ASSERT_EQ(
-            file.Open(files.Write("state.zst", StateWithHeader(c.size, c.header, c.headerAt))),
-            FileError::None);
+        ASSERT_EQ(file.Open(WriteBytes(files / "state.zst",
+                                       WithHeader(FillerBytes(c.size), c.header, c.headerAt))),
+                  FileError::None);
         Module1::FileKind kind;
         const FileError error = file.Recognise(kind);
         EXPECT_EQ(kind.size, static_cast<std::int64_t>(c.size));

@@ -10,15 +10,13 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "editor_fixtures.h"
 #include "inventory_list_box.h"
 #include "items_page.h"
-#include "ui_fixtures.h"
 
 namespace orvane::test {
 
 namespace {
-
-constexpr int kItemsTab = 8;
 
 struct NamedControl {
     int tab;

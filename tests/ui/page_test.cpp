@@ -6,16 +6,11 @@
 #include <QLabel>
 #include <QLineEdit>
 
-#include "ui_fixtures.h"
+#include "editor_fixtures.h"
 
 namespace orvane::test {
 
 namespace {
-
-constexpr int kMainTab = 0;
-constexpr int kCronoTab = 1;
-constexpr int kRoboTab = 4;
-constexpr int kFrogTab = 5;
 
 struct Change {
     std::size_t offset;
@@ -33,8 +28,8 @@ class PageTest : public QObject {
     std::unique_ptr<Session> m_session;
 
     // Opens a fresh plausible file with extra bytes set, in a fresh application.
-    Session& OpenState(const Bytes& extra = {}) {
-        Bytes bytes = PlausibleParty();
+    Session& OpenState(const Patch& extra = {}) {
+        Patch bytes = PlausibleParty();
         for (const auto& [offset, value] : extra) {
             bytes[offset] = value;
         }

@@ -4,7 +4,7 @@
 
 #include <QLineEdit>
 
-#include "ui_fixtures.h"
+#include "editor_fixtures.h"
 
 namespace orvane::test {
 namespace {
@@ -16,11 +16,9 @@ private slots:
     void pagesEditEveryLayout_data() {
         QTest::addColumn<QString>("file");
         QTest::addColumn<int>("workRam");  // file offset of console address 0x7E0000
-        QTest::newRow("1.42") << QStringLiteral("state-1.42.zst") << 0xC13;
-        QTest::newRow("1.51") << QStringLiteral("state-1.51.zst") << 0xC13;
-        QTest::newRow("2.0.12") << QStringLiteral("state-2.0.12.zst") << 0xC13;
-        QTest::newRow("2.1.0") << QStringLiteral("state-2.1.0.zst") << 0xC31;
-        QTest::newRow("2.2.3") << QStringLiteral("state-2.2.3.zst") << 0xC35;
+        for (const RealState& s : kRealStates) {
+            QTest::newRow(s.file) << QString(s.file) << int(s.workRam);
+        }
     }
 
     void pagesEditEveryLayout() {

@@ -18,15 +18,14 @@
 #include <QTimer>
 
 #include "about_dialog.h"
+#include "editor_fixtures.h"
 #include "items_page.h"
-#include "ui_fixtures.h"
 
 namespace orvane::test {
 
 namespace {
 
 constexpr std::size_t kGold = 0x3866;
-constexpr int kCharacterTabsEnd = 8;  // the tabs before Items
 
 std::vector<long> Offsets(std::initializer_list<std::size_t> offsets) {
     std::vector<long> result;
@@ -268,7 +267,7 @@ private slots:
         Session session;
         session.Open(WriteState(m_dir, "fill.zst", PlausibleParty()));
         QVERIFY(session.Sheet().Page(0)->IsLoaded());
-        for (int tab = 1; tab < kCharacterTabsEnd; ++tab) {
+        for (int tab = kCronoTab; tab < kItemsTab; ++tab) {
             QVERIFY(!session.Sheet().Page(tab)->IsLoaded());
             QVERIFY(!session.Find<QLineEdit>(tab, "name")->isEnabled());
         }

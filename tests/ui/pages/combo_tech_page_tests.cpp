@@ -23,8 +23,8 @@ constexpr std::size_t kTwister = 13416;    // triple 9
 
 // Every pair byte legal (0x80) and every triple byte 0x00, changed by the given bytes. The
 // bytes around the block keep the fixture's pattern.
-Bytes ComboState(const Bytes& changes = {}) {
-    Bytes bytes;
+Patch ComboState(const Patch& changes = {}) {
+    Patch bytes;
     for (std::size_t i = 0; i < 15; ++i) {
         bytes[kFirstPair + i] = 0x80;
     }

@@ -26,8 +26,8 @@ constexpr std::uint8_t kBronzeFist = 0x48;
 constexpr std::uint8_t kUnknown = 0x1B;
 
 // An inventory of empty slots with the given (slot, ID, amount) rows.
-Bytes Inventory(std::initializer_list<std::array<int, 3>> rows) {
-    Bytes bytes;
+Patch Inventory(std::initializer_list<std::array<int, 3>> rows) {
+    Patch bytes;
     for (int slot = 0; slot < kSlots; ++slot) {
         bytes[kIds + static_cast<std::size_t>(slot)] = 0;
         bytes[kAmounts + static_cast<std::size_t>(slot)] = 0;
@@ -264,7 +264,7 @@ private slots:
     }
 
     void addingANewItemToAFullInventoryWarnsAndChangesNothing() {
-        Bytes bytes = Inventory({});
+        Patch bytes = Inventory({});
         for (std::size_t slot = 0; slot < kSlots; ++slot) {
             bytes[kIds + slot] = kEther;
             bytes[kAmounts + slot] = 1;

@@ -6,20 +6,16 @@
 #include <QPushButton>
 
 #include "dual_tech_page.h"
+#include "editor_fixtures.h"
 #include "inventory_list_box.h"
 #include "items_page.h"
 #include "tech_page.h"
 #include "triple_tech_page.h"
-#include "ui_fixtures.h"
 
 namespace orvane::test {
 
 namespace {
 
-constexpr int kItemsTab = 8;
-constexpr int kTechTab = 9;
-constexpr int kDualTechTab = 10;
-constexpr int kTripleTechTab = 11;
 constexpr std::size_t kInventoryIds = 12307;
 constexpr std::size_t kInventoryAmounts = 12563;
 constexpr std::size_t kMarleFrog = 13400;
@@ -27,8 +23,8 @@ constexpr std::size_t kTwister = 13416;
 
 // A party that every tab shows without a warning and writes back unchanged: an inventory of one
 // Tonic, legal technique bytes and small Tech Left values.
-Bytes QuietState() {
-    Bytes bytes = PlausibleParty();
+Patch QuietState() {
+    Patch bytes = PlausibleParty();
     for (std::size_t slot = 0; slot < 243; ++slot) {
         bytes[kInventoryIds + slot] = 0;
         bytes[kInventoryAmounts + slot] = 0;

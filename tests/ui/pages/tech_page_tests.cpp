@@ -18,8 +18,8 @@ constexpr std::size_t kCronoRow = 0;
 constexpr std::size_t kAylaRow = 5;
 
 // Every member with Tech Left 10 + row and level byte 0x80, changed by the given bytes.
-Bytes TechState(const Bytes& changes = {}) {
-    Bytes bytes;
+Patch TechState(const Patch& changes = {}) {
+    Patch bytes;
     for (std::size_t row = 0; row < 7; ++row) {
         bytes[kTechLeft[row]] = static_cast<std::uint8_t>(10 + row);
         bytes[kTechLeft[row] + 1] = 0;

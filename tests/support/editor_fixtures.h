@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// What the editor's tests share: recorders in place of the message and file-dialog seams, a
-// registry that lets each test file add its QObject test class, and save-state files made by code.
+// What the editor's widget tests share: recorders in place of the message and file-dialog seams,
+// the whole application as a Session, save-state files made by code, and a registry that lets
+// each test file add its QObject test class.
 
+#include <QFile>
 #include <QString>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -17,7 +19,9 @@
 #include "editor_app.h"
 #include "editor_sheet.h"
 #include "field_map.h"
+#include "field_offsets.h"
 #include "file_dialogs.h"
+#include "fixtures.h"
 #include "messages.h"
 #include "save_state_image.h"
 #include "state_page.h"
@@ -68,37 +72,32 @@ private:
     static std::optional<QString> Next(int& count, QStringList& answers);
 };
 
-using Bytes = std::map<std::size_t, std::uint8_t>;
+// Bytes set at chosen offsets.
+using Patch = std::map<std::size_t, std::uint8_t>;
 
-// The size of the states that ZSNES 1.42 and older write.
-inline constexpr std::size_t kClassicSize = 274047;
+inline std::filesystem::path FsPath(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
 
 // A copy of a save state from tests/data (written by the real emulator), written into dir under
 // name (by default the file's own).
 QString CopyRealState(const QTemporaryDir& dir, const QString& file, QString name = {});
-
-// A save state of kClassicSize bytes: a fill pattern that no test reads as meaningful, with the
-// given bytes set; written into dir under name.
-QString WriteState(const QTemporaryDir& dir, const QString& name, const Bytes& bytes = {});
+// A save state of kClassicSize filler bytes with the patch applied, written into dir under name.
+QString WriteState(const QTemporaryDir& dir, const QString& name, const Patch& patch = {});
 QByteArray ReadFile(const QString& path);
-// Offsets at which two equally long files differ; a size difference is reported as offset -1.
-std::vector<long> DiffOffsets(const QByteArray& before, const QByteArray& after);
-
-inline std::size_t RecordOffset(CharacterId member, CharacterStat stat) {
-    return FindMember(member)->recordStart + kStatFields[static_cast<std::size_t>(stat)].offset;
-}
-inline std::size_t NameOffset(CharacterId member) {
-    return FindMember(member)->nameSlot;
-}
 
 // The ID of an item the member may wear in the slot (the list's entry at position).
 ItemId ListedItem(int portraitId, EquipmentSlot slot, std::size_t position = 0);
 // Every member's record with values in range, its own face and listed items, so that a page
 // shown and left alone writes back exactly the bytes it read.
-Bytes PlausibleParty();
+Patch PlausibleParty();
 
-// The whole application with recorders in place of the seams; tabs: 0 Main, 1 Crono, 2 Marle,
-// 3 Lucca, 4 Robo, 5 Frog, 6 Ayla, 7 Magus.
+// The sheet's tabs.
+inline constexpr int kMainTab = 0, kCronoTab = 1, kMarleTab = 2, kLuccaTab = 3, kRoboTab = 4,
+                     kFrogTab = 5, kAylaTab = 6, kMagusTab = 7, kItemsTab = 8, kTechTab = 9,
+                     kDualTechTab = 10, kTripleTechTab = 11;
+
+// The whole application with recorders in place of the seams.
 class Session {
 public:
     Session();

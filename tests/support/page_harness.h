@@ -4,23 +4,22 @@
 // model's warning sink, and a save done the way the sheet does it.
 
 #include <QApplication>
-#include <QFile>
 #include <memory>
 
-#include "ui_fixtures.h"
+#include "editor_fixtures.h"
 
 namespace orvane::test {
 
 template <typename Page>
 class PageHarness {
 public:
-    explicit PageHarness(const Bytes& bytes) {
+    explicit PageHarness(const Patch& bytes) {
         document.SetWarningSink([this](std::string_view text) {
             messages.Warning(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
         });
         path = WriteState(dir, QStringLiteral("state.zs1"), bytes);
         loaded = ReadFile(path);
-        if (!document.Load(QFile::encodeName(path).toStdString())) {
+        if (!document.Load(FsPath(path))) {
             qFatal("cannot load %s", qPrintable(path));
         }
         page = std::make_unique<Page>(document, messages);

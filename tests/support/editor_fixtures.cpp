@@ -1,9 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui_fixtures.h"
+#include "editor_fixtures.h"
 
 #include <QApplication>
 #include <QComboBox>
-#include <QFile>
 #include <QLineEdit>
 
 #include "equipment_lists.h"
@@ -29,47 +28,30 @@ std::optional<QString> ScriptedFileDialogs::Next(int& count, QStringList& answer
     return answer;
 }
 
-QString WriteState(const QTemporaryDir& dir, const QString& name, const Bytes& bytes) {
-    QByteArray image(static_cast<qsizetype>(kClassicSize), '\0');
-    for (std::size_t i = 0; i < kClassicSize; ++i) {
-        image[static_cast<qsizetype>(i)] = static_cast<char>((i * 7 + 3) % 251);
-    }
-    for (const auto& [offset, value] : bytes) {
-        image[static_cast<qsizetype>(offset)] = static_cast<char>(value);
+QString WriteState(const QTemporaryDir& dir, const QString& name, const Patch& patch) {
+    Bytes bytes = FillerBytes(kClassicSize);
+    for (const auto& [offset, value] : patch) {
+        bytes.at(offset) = value;
     }
     const QString path = dir.filePath(name);
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(image) != image.size()) {
-        qFatal("cannot write the fixture %s", qPrintable(path));
-    }
+    WriteBytes(FsPath(path), bytes);
     return path;
 }
 
 QString CopyRealState(const QTemporaryDir& dir, const QString& file, QString name) {
-    const QString path = dir.filePath(name.isEmpty() ? file : name);
-    if (!QFile::copy(QStringLiteral(ORVANE_TEST_DATA "/") + file, path) ||
-        !QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner)) {
-        qFatal("cannot copy the real state %s", qPrintable(file));
+    const Bytes bytes = ReadBytes(TestData(file.toStdString()));
+    if (bytes.empty()) {
+        qFatal("cannot read the real state %s", qPrintable(file));
     }
+    const QString path = dir.filePath(name.isEmpty() ? file : name);
+    WriteBytes(FsPath(path), bytes);
     return path;
 }
 
 QByteArray ReadFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-std::vector<long> DiffOffsets(const QByteArray& before, const QByteArray& after) {
-    if (before.size() != after.size()) {
-        return {-1};
-    }
-    std::vector<long> offsets;
-    for (qsizetype i = 0; i < before.size(); ++i) {
-        if (before[i] != after[i]) {
-            offsets.push_back(static_cast<long>(i));
-        }
-    }
-    return offsets;
+    const Bytes bytes = ReadBytes(FsPath(path));
+    return QByteArray(reinterpret_cast<const char*>(bytes.data()),
+                      static_cast<qsizetype>(bytes.size()));
 }
 
 ItemId ListedItem(int portraitId, EquipmentSlot slot, std::size_t position) {
@@ -79,14 +61,14 @@ ItemId ListedItem(int portraitId, EquipmentSlot slot, std::size_t position) {
     return catalog.GetItemId(names.at(position));
 }
 
-Bytes PlausibleParty() {
+Patch PlausibleParty() {
     struct Portrait {
         CharacterId member;
         int portraitId;
     };
     constexpr Portrait kPortraits[] = {{kCrono, 105}, {kMarle, 109}, {kLucca, 107}, {kRobo, 103},
                                        {kFrog, 106},  {kAyla, 104},  {kMagus, 108}};
-    Bytes bytes;
+    Patch bytes;
     std::uint8_t face = 0;
     for (const auto& [member, portraitId] : kPortraits) {
         bytes[RecordOffset(member, kStatFace)] = face++;

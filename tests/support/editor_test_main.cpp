@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Runs every test class that a file of this folder registered with ORVANE_UI_TEST.
+// Runs every test class that a file of the program registered with ORVANE_UI_TEST.
 
 #include <QApplication>
 
-#include "ui_fixtures.h"
+#include "editor_fixtures.h"
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {

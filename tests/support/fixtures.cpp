@@ -1,0 +1,184 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "fixtures.h"
+
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <csignal>
+#include <cstdlib>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <random>
+#include <regex>
+#include <stdexcept>
+
+namespace orvane::test {
+
+Bytes RandomBytes(std::size_t size, std::uint32_t stream) {
+    std::mt19937 rng(stream);
+    std::uniform_int_distribution<int> byte(0, 255);
+    Bytes bytes(size);
+    for (auto& b : bytes) {
+        b = static_cast<std::uint8_t>(byte(rng));
+    }
+    return bytes;
+}
+
+Bytes FillerBytes(std::size_t size) {
+    Bytes bytes(size);
+    for (std::size_t i = 0; i < size; ++i) {
+        bytes[i] = static_cast<std::uint8_t>((i * 37 + i / 251 + 11) & 0xFF);
+    }
+    return bytes;
+}
+
+Bytes WithHeader(Bytes bytes, std::string_view header, std::size_t at) {
+    for (std::size_t i = 0; i < header.size() && at + i < bytes.size(); ++i) {
+        bytes[at + i] = static_cast<std::uint8_t>(header[i]);
+    }
+    return bytes;
+}
+
+void SetBytes(Bytes& bytes, std::size_t offset, std::initializer_list<std::uint8_t> values) {
+    for (std::uint8_t value : values) {
+        bytes.at(offset++) = value;
+    }
+}
+
+std::vector<long> DiffOffsets(std::span<const std::byte> before, std::span<const std::byte> after) {
+    if (before.size() != after.size()) {
+        std::cerr << "DiffOffsets: " << before.size() << " bytes before, " << after.size()
+                  << " after\n";
+        return {-1};
+    }
+    std::vector<long> offsets;
+    for (std::size_t i = 0; i < before.size(); ++i) {
+        if (before[i] != after[i]) {
+            offsets.push_back(static_cast<long>(i));
+        }
+    }
+    return offsets;
+}
+
+std::filesystem::path WriteBytes(const std::filesystem::path& path, const Bytes& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
+    if (!out.flush()) {
+        throw std::runtime_error("cannot write fixture " + path.string());
+    }
+    return path;
+}
+
+Bytes ReadBytes(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void MakeReadOnly(const std::filesystem::path& path) {
+    using std::filesystem::perms;
+    std::filesystem::permissions(path,
+                                 perms::owner_write | perms::group_write | perms::others_write,
+                                 std::filesystem::perm_options::remove);
+}
+
+std::vector<std::string> Entries(const std::filesystem::path& dir) {
+    std::vector<std::string> names;
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(dir, ec)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+ScratchDir::ScratchDir() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "orvane-test-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr) {
+        throw std::runtime_error("cannot create a scratch directory");
+    }
+    m_path = pattern;
+}
+
+ScratchDir::~ScratchDir() {
+    // A test may have taken the write permission away.
+    std::error_code ec;
+    std::filesystem::permissions(m_path, std::filesystem::perms::owner_all,
+                                 std::filesystem::perm_options::add, ec);
+    std::filesystem::remove_all(m_path, ec);
+}
+
+Snapshot Snapshot::Of(const std::filesystem::path& path) {
+    std::error_code ec;
+    Snapshot s;
+    s.exists = std::filesystem::exists(path, ec);
+    s.isDirectory = std::filesystem::is_directory(path, ec);
+    if (s.isDirectory) {
+        s.entries = Entries(path);
+    } else if (s.exists) {
+        s.bytes = ReadBytes(path);
+    }
+    return s;
+}
+
+std::filesystem::path TestData(const std::string& name) {
+    return std::filesystem::path(ORVANE_TEST_DATA) / name;
+}
+
+std::map<std::uint32_t, std::uint8_t> WorkRamMarkers() {
+    std::ifstream in(TestData("markers.json"));
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::size_t start = text.find("\"wram\"");
+    const std::size_t end = text.find('}', start);
+    if (start == std::string::npos || end == std::string::npos) {
+        throw std::runtime_error("markers.json has no work-RAM markers");
+    }
+    std::map<std::uint32_t, std::uint8_t> markers;
+    const std::regex entry(R"re("([0-9A-F]{6})": (\d+))re");
+    const std::string wram = text.substr(start, end - start);
+    for (auto it = std::sregex_iterator(wram.begin(), wram.end(), entry);
+         it != std::sregex_iterator(); ++it) {
+        markers[static_cast<std::uint32_t>(std::stoul((*it)[1], nullptr, 16))] =
+            static_cast<std::uint8_t>(std::stoul((*it)[2]));
+    }
+    return markers;
+}
+
+int InChild(const std::function<int()>& work) {
+    const pid_t child = ::fork();
+    if (child < 0) {
+        return -1;
+    }
+    if (child == 0) {
+        ::_exit(work());
+    }
+    int status = 0;
+    if (::waitpid(child, &status, 0) != child || !WIFEXITED(status)) {
+        return -1;
+    }
+    return WEXITSTATUS(status);
+}
+
+void LimitFileSize(std::uint64_t bytes, OverLimit overLimit) {
+    // Ignored, SIGXFSZ lets the write fail with EFBIG instead of ending the process.
+    std::signal(SIGXFSZ, overLimit == OverLimit::Kills ? SIG_DFL : SIG_IGN);
+    const rlimit limit{bytes, bytes};
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+}
+
+bool BecomeNobody() {
+    return ::geteuid() != 0 || (::setgid(65534) == 0 && ::setuid(65534) == 0);
+}
+
+std::optional<bool> RunWithFileSizeLimit(std::uint64_t limit, const std::function<bool()>& work) {
+    const int status = InChild([&] {
+        LimitFileSize(limit);
+        return work() ? 0 : 1;
+    });
+    return status < 0 ? std::nullopt : std::optional<bool>(status == 0);
+}
+
+}  // namespace orvane::test
