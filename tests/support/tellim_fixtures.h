@@ -1,64 +1,71 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// tellim's dialogs for its tests: the open dialog answers from a script and every message shown
-// is recorded instead of waiting for a user.
+// What tellim's tests share: dialogs that answer from a script and record every message instead
+// of waiting for a user, and the form's boxes as a user types into and reads them.
 
 #include <QDialog>
-#include <QString>
-#include <QStringList>
-#include <filesystem>
+#include <QLineEdit>
+#include <QTest>
 #include <functional>
 
 #include "dialogs.h"
 #include "fixtures.h"
+#include "form1.h"
+#include "text_box.h"
 
 namespace orvane::test {
 
+// Messages are recorded as "icon|title|text"; each open dialog takes the next answer, and one
+// without an answer is a cancel.
 class ScriptedDialogs final : public Dialogs {
 public:
-    struct Shown {
-        Icon icon;
-        QString title;
-        QString text;
-    };
-
     void Message(QWidget*, Icon icon, const QString& title, const QString& text) override {
-        shown.push_back({icon, title, text});
+        shown << QStringList{icon == Icon::Warning ? "warning" : "information", title, text}.join(
+            QLatin1Char('|'));
     }
 
-    // An unscripted dialog is a cancel.
     QString OpenFileName(QWidget*, const QString& title, const QString& filter,
                          const QString& current) override {
-        openTitles << title;
-        openFilters << filter;
-        openCurrents << current;
-        if (answers.isEmpty()) {
-            ++unscripted;
-            return {};
-        }
-        return answers.takeFirst();
+        opened.push_back({title, filter, current});
+        return answers.isEmpty() ? QString() : answers.takeFirst();
     }
 
     void RunModal(QDialog& dialog) override {
         dialog.open();
         if (onModal) {
             onModal(dialog);
-        } else {
-            ++unscripted;
         }
         modalStillOpen = dialog.isVisible();
     }
 
     QStringList answers;
-    QStringList openTitles, openFilters, openCurrents;
-    QList<Shown> shown;
+    QList<QStringList> opened;  // title, filter and current file of each open dialog
+    QStringList shown;
     std::function<void(QDialog&)> onModal;
     bool modalStillOpen = false;
-    int unscripted = 0;
 };
 
 inline QString ToQString(const std::filesystem::path& path) {
     return QString::fromStdString(path.string());
+}
+
+// The seven names in the order of the boxes, then hours and minutes, tens first.
+inline QStringList BoxTexts(const Form1& form) {
+    QStringList texts;
+    for (const TextBox* box : form.txtName) {
+        texts << box->text();
+    }
+    for (const TextBox* box : {form.txtHour1, form.txtHour2, form.txtMinute1, form.txtMinute2}) {
+        texts << box->text();
+    }
+    return texts;
+}
+
+inline void Retype(QLineEdit* box, const QString& text) {
+    box->setFocus();
+    box->selectAll();
+    QTest::keyClick(box, Qt::Key_Delete);
+    QTest::keyClicks(box, text);
 }
 
 }  // namespace orvane::test
