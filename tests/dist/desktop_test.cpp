@@ -72,6 +72,10 @@ void CheckWindow(QWidget* container, const QString& where) {
         const QRect area(item->mapTo(container, QPoint(0, 0)), item->size());
         QVERIFY2(container->rect().contains(area),
                  qPrintable(where + ": outside: " + describe(item)));
+        // Only a font draws a text; every other item draws lines and pictures of its own.
+        if (const auto* label = qobject_cast<QLabel*>(item); label && label->pixmap().isNull()) {
+            continue;
+        }
         const QImage drawn =
             shot.toImage().copy(QRect(area.topLeft() * scale, area.size() * scale));
         QImage blank(drawn.size(), drawn.format());
