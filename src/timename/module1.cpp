@@ -237,16 +237,26 @@ struct SavedByte {
 };
 
 // Writes every saved byte back, going on past a failure, and flushes; the first error is returned.
+// Puts back every saved byte that the file no longer holds. Bytes never written need nothing,
+// and on a full disk writing them would fail and wrongly report the file as partly saved.
 FileError Restore(const ByteFile& file, const std::vector<SavedByte>& saved) {
     FileError first = FileError::None;
+    bool wrote = false;
     for (const SavedByte& byte : saved) {
+        std::uint8_t now = 0;
+        if (file.Read(byte.offset, now) == FileError::None && now == byte.value) {
+            continue;
+        }
         const FileError error = file.Write(byte.offset, byte.value);
+        wrote = true;
         if (first == FileError::None) {
             first = error;
         }
     }
-    const FileError flushed = file.Flush();
-    return first != FileError::None ? first : flushed;
+    if (!wrote || first != FileError::None) {
+        return first;
+    }
+    return file.Flush();
 }
 
 FileError WriteEdits(const ByteFile& file, const StateLayout& layout, const StateEdits& edits) {

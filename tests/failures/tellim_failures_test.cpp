@@ -86,8 +86,7 @@ private slots:
                 form.CurrentFile() == opened &&
                 text.startsWith(QStringLiteral("warning|tellim|Cannot %1 %2: %3")
                                     .arg(c.save ? "save" : "open", ToQString(target), c.reason)) &&
-                // A full disk refuses the writes that undo a save too: no promise then.
-                (!c.save || c.maxSize != 0 || text.endsWith(" Nothing was saved.")) &&
+                (!c.save || text.endsWith(" Nothing was saved.")) &&
                 (!text.contains("bytes long") ||
                  text.contains(". tellim opens the save states of ZSNES 1.42 and older (274047 "
                                "bytes), ZSNES 1.50 and 1.51 and the Linux fork 2.0 (282459 "
