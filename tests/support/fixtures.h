@@ -132,4 +132,16 @@ struct WarningRecorder {
     }
 };
 
+// ---- For the model's tests ----
+
+// The unsigned little-endian number in width bytes at offset.
+inline std::uint32_t LittleEndian(std::span<const std::uint8_t> bytes, std::size_t offset,
+                                  std::size_t width) {
+    std::uint32_t value = 0;
+    for (std::size_t i = width; i-- > 0;) {
+        value = value * 256 + bytes[offset + i];
+    }
+    return value;
+}
+
 }  // namespace orvane::test
