@@ -9,17 +9,13 @@
 #include "fixtures.h"
 
 using namespace orvane;
-using orvane::test::WarningRecorder;
+using enum orvane::EquipmentSlot;
 
 namespace {
 
 using Names = std::vector<std::string>;
 
-constexpr EquipmentSlot kSlots[] = {EquipmentSlot::Armor, EquipmentSlot::Helmet,
-                                    EquipmentSlot::Weapon, EquipmentSlot::Accessory};
-
-Names Fill(EquipmentSlot slot, int portraitId) {
-    Names names;
+Names Fill(EquipmentSlot slot, int portraitId, Names names = {}) {
     FillEquipmentList(ItemCatalog(), slot, portraitId, names);
     return names;
 }
@@ -33,63 +29,48 @@ TEST(EquipmentLists, LengthsPerMemberAndSlot) {
         {110, {18, 17, 0, 30}},
     };
     for (const auto& [member, lengths] : expected) {
-        for (std::size_t s = 0; s < 4; ++s) {
-            EXPECT_EQ(Fill(kSlots[s], member).size(), lengths[s]) << member << " slot " << s;
+        for (EquipmentSlot slot : {Armor, Helmet, Weapon, Accessory}) {
+            EXPECT_EQ(Fill(slot, member).size(), lengths[static_cast<std::size_t>(slot)])
+                << member << " slot " << static_cast<int>(slot);
         }
     }
 }
 
+// Names from position at on (from the end when negative).
 TEST(EquipmentLists, RunsComeInTheGivenOrder) {
-    struct Case {
-        EquipmentSlot slot;
-        int member;
-        int at;  // from the end when negative
-        Names names;
+    const std::tuple<EquipmentSlot, int, int, Names> cases[] = {
+        {Weapon, 105, 0, {"Wood Sword"}},
+        {Weapon, 105, 15, {"Slasher", "Mop", "Swallow", "Slasher 2", "Rainbow"}},
+        {Weapon, 108, 0, {"Dark Scythe", "Hurricane", "Star Scythe", "Doom Sickle"}},
+        {Armor, 104, -5, {"Maiden Suit", "Zodiac Cape", "Mist Robe", "Lumin Robe", "Prism Dress"}},
+        {Armor, 107, -2, {"Taban Vest", "Taban Suit"}},
+        {Armor, 108, -2, {"Raven Armor", "Gloom Cape"}},
+        {Helmet, 107, -2, {"Beret", "Taban Helm"}},
+        {Helmet, 108, -5, {"Gold Helm", "Glow Helm", "Dark Helm", "Doom Helm", "Gloom Helm"}},
+        {Accessory, 105, 23, {"Speed Belt", "Muscle Ring"}},
+        {Accessory, 105, -1, {"Prism Spectacle"}},
+        {Accessory, 104, 24, {"Charm Top", "Silver Rock", "White Rock"}},
     };
-    const Case cases[] = {
-        {EquipmentSlot::Weapon, 105, 0, {"Wood Sword"}},
-        {EquipmentSlot::Weapon, 105, 15, {"Slasher", "Mop", "Swallow", "Slasher 2", "Rainbow"}},
-        {EquipmentSlot::Weapon, 108, 0, {"Dark Scythe", "Hurricane", "Star Scythe", "Doom Sickle"}},
-        {EquipmentSlot::Armor,
-         104,
-         -5,
-         {"Maiden Suit", "Zodiac Cape", "Mist Robe", "Lumin Robe", "Prism Dress"}},
-        {EquipmentSlot::Armor, 107, -2, {"Taban Vest", "Taban Suit"}},
-        {EquipmentSlot::Armor, 108, -2, {"Raven Armor", "Gloom Cape"}},
-        {EquipmentSlot::Helmet, 107, -2, {"Beret", "Taban Helm"}},
-        {EquipmentSlot::Helmet,
-         108,
-         -5,
-         {"Gold Helm", "Glow Helm", "Dark Helm", "Doom Helm", "Gloom Helm"}},
-        {EquipmentSlot::Accessory, 105, 23, {"Speed Belt", "Muscle Ring"}},
-        {EquipmentSlot::Accessory, 105, -1, {"Prism Spectacle"}},
-        {EquipmentSlot::Accessory, 104, 24, {"Charm Top", "Silver Rock", "White Rock"}},
-    };
-    for (const Case& c : cases) {
-        const Names list = Fill(c.slot, c.member);
-        const std::size_t from = c.at < 0 ? list.size() - static_cast<std::size_t>(-c.at)
-                                          : static_cast<std::size_t>(c.at);
-        ASSERT_LE(from + c.names.size(), list.size()) << c.member;
-        EXPECT_EQ(Names(list.begin() + static_cast<long>(from),
-                        list.begin() + static_cast<long>(from + c.names.size())),
-                  c.names)
-            << c.member;
+    for (const auto& [slot, member, at, names] : cases) {
+        const Names list = Fill(slot, member);
+        const long from = at < 0 ? static_cast<long>(list.size()) + at : at;
+        ASSERT_LE(from + static_cast<long>(names.size()), static_cast<long>(list.size()));
+        EXPECT_EQ(Names(list.begin() + from, list.begin() + from + static_cast<long>(names.size())),
+                  names)
+            << member;
     }
-    Names held = {"already here"};
-    FillEquipmentList(ItemCatalog(), EquipmentSlot::Weapon, 104, held);
-    EXPECT_EQ(held.front(), "already here") << "a fill never clears";
+    EXPECT_EQ(Fill(Weapon, 104, {"held"}).front(), "held") << "a fill never clears";
 }
 
 TEST(EquipmentLists, NoListOffersForbiddenOrRepeatedItemsAndAllNamesResolve) {
     const std::set<std::string> forbidden = {"<empty>",      "Bent Sword", "Bent Hilt",
                                              "Masamune III", "Relic",      "Seraph Song"};
     ItemCatalog catalog;
-    WarningRecorder warnings;
+    test::WarningRecorder warnings;
     catalog.SetWarningSink(warnings.Sink());
     for (int member = 103; member <= 109; ++member) {
-        for (EquipmentSlot slot : kSlots) {
-            Names names;
-            FillEquipmentList(catalog, slot, member, names);
+        for (EquipmentSlot slot : {Armor, Helmet, Weapon, Accessory}) {
+            const Names names = Fill(slot, member);
             EXPECT_EQ(std::set<std::string>(names.begin(), names.end()).size(), names.size());
             for (const std::string& name : names) {
                 EXPECT_EQ(forbidden.count(name), 0u) << name;
