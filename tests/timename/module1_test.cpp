@@ -38,22 +38,17 @@ TEST(NameSlot, ReadsFiveCharactersAndWritesPaddedCodes) {
         Bytes after;
         const char* read;
     };
+    const Bytes zeros(6, 0x00), odd = {0x11, 0x22, 0x33, 0x44, 0x55, 0x66};
     const Case cases[] = {
         {{0xA2, 0xCB, 0xC8, 0xC7, 0xC8, 0xA0}, nullptr, {}, "Crono"},
         {{0xA0, 0xD2, 0xC5, 0xBA, 0x00, 0x00}, nullptr, {}, "Ayla"},
         {{0xA0, 0x00, 0xA1, 0xFF, 0x9F, 0x00}, nullptr, {}, "AB"},
-        {Bytes(6, 0), U"Ayla", {0xA0, 0xD2, 0xC5, 0xBA, 0xEF, 0x00}, "Ayla "},
+        {zeros, U"Ayla", {0xA0, 0xD2, 0xC5, 0xBA, 0xEF, 0x00}, "Ayla "},
         {{0xA2, 0xCB, 0xC8, 0xC7, 0xC8, 0x00}, U"", {0xEF, 0xEF, 0xEF, 0xEF, 0xEF, 0x00}, "     "},
-        {{0x11, 0x22, 0x33, 0x44, 0x55, 0x66},
-         U"R2-D2",
-         {0xB1, 0xD6, 0x33, 0xA3, 0xD6, 0x66},
-         "R2D2"},
-        {{0x11, 0x22, 0x33, 0x44, 0x55, 0x66},
-         U"\u00e9tA\U0001F600",
-         {0x11, 0xCD, 0xA0, 0x44, 0xEF, 0x66},
-         "tA "},
-        {Bytes(6, 0), U"aAzZ9", {0xBA, 0xA0, 0xD3, 0xB9, 0xDD, 0x00}, "aAzZ9"},
-        {Bytes(6, 0), U"Marlene", {0xAC, 0xBA, 0xCB, 0xC5, 0xBE, 0x00}, "Marle"},
+        {odd, U"R2-D2", {0xB1, 0xD6, 0x33, 0xA3, 0xD6, 0x66}, "R2D2"},
+        {odd, U"\u00e9tA\U0001F600", {0x11, 0xCD, 0xA0, 0x44, 0xEF, 0x66}, "tA "},
+        {zeros, U"aAzZ9", {0xBA, 0xA0, 0xD3, 0xB9, 0xDD, 0x00}, "aAzZ9"},
+        {zeros, U"Marlene", {0xAC, 0xBA, 0xCB, 0xC5, 0xBE, 0x00}, "Marle"},
     };
     ScratchDir files;
     for (const Case& c : cases) {
@@ -101,50 +96,44 @@ TEST(ByteFile, OpensOnlyWritableFilesAndNeverGrowsThem) {
     EXPECT_EQ(fs::file_size(path), kSlot + 2);
 }
 
-// A file is known by its size and header; anything else is refused with what it was found to be.
+// A file is known by its size and header; anything else is refused with what it was found to be:
+// the layouts it matches in size only and by header only, by their sizes.
 TEST(LayoutRecognition, KnowsEachEmulatorsStatesBySizeAndHeader) {
-    struct Case {
-        const char* what;
-        std::size_t size;
-        std::string header;
-        std::size_t headerAt;
-        std::int64_t workRam;          // 0: refused
-        std::int64_t refusedSizeOf;    // the size of the layout it matches in size only
-        std::int64_t refusedHeaderOf;  // the size of the first layout whose header it has
-    };
-    const std::vector<Case> cases = {
-        {"1.42", 274047, kOldHeader, 0, 0xC13, 0, 0},
-        {"1.42 without header", 274047, "", 0, 0xC13, 0, 0},
-        {"1.42 size, new header", 274047, kNewHeader, 0, 0xC13, 0, 0},
-        {"1.51 and fork 2.0", 282459, kNewHeader, 0, 0xC13, 0, 0},
-        {"fork 2.1", 282489, kNewHeader, 0, 0xC31, 0, 0},
-        {"fork 2.2", 282493, kNewHeader, 0, 0xC35, 0, 0},
-        {"fork 2.2 size, no header", 282493, "", 0, 0, 282493, 0},
-        {"fork 2.0 size, old header", 282459, kOldHeader, 0, 0, 282459, 274047},
-        {"fork 2.1 size, header shifted", 282489, kNewHeader, 1, 0, 282489, 0},
-        {"new header, trailing bytes of the old", 282459,
-         std::string("ZSNES Save State File V143\x1A\x3C", 28), 0, 0, 282459, 0},
-        {"new header, size between two", 282490, kNewHeader, 0, 0, 0, 282459},
-        {"new header, cut short", 280000, kNewHeader, 0, 0, 0, 282459},
-        {"old header, one byte more", 274048, kOldHeader, 0, 0, 0, 274047},
-        {"nothing known", 1000, "", 0, 0, 0, 0},
-        {"empty", 0, "", 0, 0, 0, 0},
-    };
+    const std::string oldTail("ZSNES Save State File V143\x1A\x3C", 28);
+    const std::tuple<const char*, std::size_t, std::string, std::size_t, std::int64_t, std::int64_t,
+                     std::int64_t>
+        cases[] = {
+            // what, size, header, header at, work RAM (0: refused), size of, header of
+            {"1.42", 274047, kOldHeader, 0, 0xC13, 0, 0},
+            {"1.42 without header", 274047, "", 0, 0xC13, 0, 0},
+            {"1.42 size, new header", 274047, kNewHeader, 0, 0xC13, 0, 0},
+            {"1.51 and fork 2.0", 282459, kNewHeader, 0, 0xC13, 0, 0},
+            {"fork 2.1", 282489, kNewHeader, 0, 0xC31, 0, 0},
+            {"fork 2.2", 282493, kNewHeader, 0, 0xC35, 0, 0},
+            {"fork 2.2 size, no header", 282493, "", 0, 0, 282493, 0},
+            {"fork 2.0 size, old header", 282459, kOldHeader, 0, 0, 282459, 274047},
+            {"fork 2.1 size, header shifted", 282489, kNewHeader, 1, 0, 282489, 0},
+            {"new header, trailing bytes of the old", 282459, oldTail, 0, 0, 282459, 0},
+            {"new header, size between two", 282490, kNewHeader, 0, 0, 0, 282459},
+            {"new header, cut short", 280000, kNewHeader, 0, 0, 0, 282459},
+            {"old header, one byte more", 274048, kOldHeader, 0, 0, 0, 274047},
+            {"nothing known", 1000, "", 0, 0, 0, 0},
+            {"empty", 0, "", 0, 0, 0, 0},
+        };
     ScratchDir files;
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
+    for (const auto& [what, size, header, at, workRam, sizeOf, headerOf] : cases) {
+        SCOPED_TRACE(what);
         Module1::ByteFile file;
-        ASSERT_EQ(file.Open(WriteBytes(files / "state.zst",
-                                       WithHeader(FillerBytes(c.size), c.header, c.headerAt))),
-                  FileError::None);
+        ASSERT_EQ(
+            file.Open(WriteBytes(files / "state.zst", WithHeader(FillerBytes(size), header, at))),
+            FileError::None);
         Module1::FileKind kind;
-        const FileError error = file.Recognise(kind);
-        EXPECT_EQ(kind.size, static_cast<std::int64_t>(c.size));
-        EXPECT_EQ(error, c.workRam != 0 ? FileError::None : FileError::UnknownLayout);
-        EXPECT_EQ(kind.layout != nullptr ? kind.layout->workRam : 0, c.workRam);
-        if (c.workRam == 0) {
-            EXPECT_EQ(kind.sizeOf != nullptr ? kind.sizeOf->size : 0, c.refusedSizeOf);
-            EXPECT_EQ(kind.headerOf != nullptr ? kind.headerOf->size : 0, c.refusedHeaderOf);
+        EXPECT_EQ(file.Recognise(kind), workRam != 0 ? FileError::None : FileError::UnknownLayout);
+        EXPECT_EQ(kind.size, static_cast<std::int64_t>(size));
+        EXPECT_EQ(kind.layout != nullptr ? kind.layout->workRam : 0, workRam);
+        if (workRam == 0) {
+            EXPECT_EQ(kind.sizeOf != nullptr ? kind.sizeOf->size : 0, sizeOf);
+            EXPECT_EQ(kind.headerOf != nullptr ? kind.headerOf->size : 0, headerOf);
         }
     }
 }
