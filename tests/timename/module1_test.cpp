@@ -5,12 +5,29 @@
 #include "module1.h"
 
 #include <gtest/gtest.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 
 #include "fixtures.h"
 
 using namespace orvane::test;
 using Module1::FileError;
 namespace fs = std::filesystem;
+
+namespace {
+
+// While set, every flush of this test program fails, as on a disk that reports an I/O error.
+bool failFlush = false;
+
+}  // namespace
+
+extern "C" int fsync(int fd) {
+    if (failFlush) {
+        errno = EIO;
+        return -1;
+    }
+    return static_cast<int>(::syscall(SYS_fsync, fd));
+}
 
 namespace {
 
@@ -178,6 +195,18 @@ TEST_P(RealStates, BoxesReadTheirFieldsAndASaveWritesOnlyThem) {
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryVersion, RealStates, ::testing::ValuesIn(kRealStates));
+
+// Success is said only once the bytes are on the disk, and bytes put back count only once flushed.
+TEST(WriteState, AFailedFlushIsReportedAndLeavesTheFileNotKnownUndone) {
+    ScratchDir files;
+    const fs::path path = WriteBytes(files / "state.zst", FillerBytes(274047));
+    Module1::FileKind kind;
+    bool undone = true;
+    failFlush = true;
+    EXPECT_EQ(Module1::WriteState(path, {}, kind, undone), FileError::FlushFailed);
+    failFlush = false;
+    EXPECT_FALSE(undone);
+}
 
 TEST(TimeByteFromText, TakesTheRoundedNumberAtTheStartIfItFitsAByte) {
     const std::pair<const char*, std::optional<std::uint8_t>> cases[] = {
