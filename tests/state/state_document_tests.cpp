@@ -7,30 +7,13 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <sys/syscall.h>
 #include <sys/xattr.h>
-#include <unistd.h>
 
 #include "fixtures.h"
 
 using namespace orvane;
 using namespace orvane::test;
 namespace fs = std::filesystem;
-
-namespace {
-
-// While set, every flush of this test program fails, as on a disk that reports an I/O error.
-bool failFlush = false;
-
-}  // namespace
-
-extern "C" int fsync(int fd) {
-    if (failFlush) {
-        errno = EIO;
-        return -1;
-    }
-    return static_cast<int>(::syscall(SYS_fsync, fd));
-}
 
 namespace {
 
@@ -195,13 +178,13 @@ TEST_F(DocumentFiles, FilesThatCannotBeReplacedAreWrittenInPlace) {
 // The new content must be on the disk before it replaces the target, in place or by a new file.
 TEST_F(DocumentFiles, FailedFlushFailsTheSaveAndKeepsTheTarget) {
     doc.SetGeneral(kGeneralGold, 4711);
-    failFlush = true;
+    FailFlushes(true);
     EXPECT_EQ(doc.Save().error, WriteError::CannotWrite);
     EXPECT_EQ(ReadBytes(loaded), original);
     fs::create_hard_link(loaded, dir / "other-name.zst");
     EXPECT_EQ(doc.Save().error, WriteError::CannotWrite);
     EXPECT_EQ(ReadBytes(loaded), original);
-    failFlush = false;
+    FailFlushes(false);
     EXPECT_EQ(dir.Entries(), (Names{"loaded.zst", "other-name.zst"}));
 }
 

@@ -2,10 +2,12 @@
 #include "fixtures.h"
 
 #include <sys/resource.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <csignal>
 #include <cstdlib>
 #include <fstream>
@@ -176,4 +178,23 @@ std::optional<bool> RunWithFileSizeLimit(std::uint64_t limit, const std::functio
     return status < 0 ? std::nullopt : std::optional<bool>(status == 0);
 }
 
+// ---- For the model's tests ----
+
+namespace {
+bool failFlushes = false;
+}  // namespace
+
+void FailFlushes(bool fail) {
+    failFlushes = fail;
+}
+
 }  // namespace orvane::test
+
+// Linked into every test program ahead of the C library's, so that a test can fail flushes.
+extern "C" int fsync(int fd) {
+    if (orvane::test::failFlushes) {
+        errno = EIO;
+        return -1;
+    }
+    return static_cast<int>(::syscall(SYS_fsync, fd));
+}

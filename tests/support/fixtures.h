@@ -134,6 +134,10 @@ struct WarningRecorder {
 
 // ---- For the model's tests ----
 
+// While set, every fsync of the test program fails with EIO, as on a disk that reports an error
+// when it flushes: fixtures.cpp defines fsync.
+void FailFlushes(bool fail);
+
 // The unsigned little-endian number in width bytes at offset.
 inline std::uint32_t LittleEndian(std::span<const std::uint8_t> bytes, std::size_t offset,
                                   std::size_t width) {

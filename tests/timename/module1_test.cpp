@@ -5,29 +5,12 @@
 #include "module1.h"
 
 #include <gtest/gtest.h>
-#include <sys/syscall.h>
-#include <unistd.h>
 
 #include "fixtures.h"
 
 using namespace orvane::test;
 using Module1::FileError;
 namespace fs = std::filesystem;
-
-namespace {
-
-// While set, every flush of this test program fails, as on a disk that reports an I/O error.
-bool failFlush = false;
-
-}  // namespace
-
-extern "C" int fsync(int fd) {
-    if (failFlush) {
-        errno = EIO;
-        return -1;
-    }
-    return static_cast<int>(::syscall(SYS_fsync, fd));
-}
 
 namespace {
 
@@ -202,9 +185,9 @@ TEST(WriteState, AFailedFlushIsReportedAndLeavesTheFileNotKnownUndone) {
     const fs::path path = WriteBytes(files / "state.zst", FillerBytes(274047));
     Module1::FileKind kind;
     bool undone = true;
-    failFlush = true;
+    FailFlushes(true);
     EXPECT_EQ(Module1::WriteState(path, {}, kind, undone), FileError::FlushFailed);
-    failFlush = false;
+    FailFlushes(false);
     EXPECT_FALSE(undone);
 }
 
