@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// Where a member's fields lie, written down here from the game's own numbers rather than read
+// Where the game's fields lie, written down here from the game's own numbers rather than read
 // from the model's tables, so that the tests check those tables.
 
 #include <bit>
@@ -45,5 +45,13 @@ inline std::size_t RecordOffset(CharacterId member, CharacterStat stat) {
 inline std::size_t NameOffset(CharacterId member) {
     return 14390 + 6 * MemberIndex(member);
 }
+
+// ---- For the model's tests ----
+
+inline constexpr CharacterId kMemberOrder[] = {kCrono, kMarle, kLucca, kRobo, kFrog, kAyla, kMagus};
+inline constexpr std::size_t kInventoryIdsAt = 12307;      // one byte a slot, 243 slots
+inline constexpr std::size_t kInventoryAmountsAt = 12563;  // likewise
+// Work RAM starts here in the oldest layout; console address 0x7E0000 + (offset - this).
+inline constexpr std::size_t kOldestWorkRam = 0xC13;
 
 }  // namespace orvane::test

@@ -2,10 +2,12 @@
 #include "fixtures.h"
 
 #include <sys/resource.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <csignal>
 #include <cstdlib>
 #include <fstream>
@@ -131,15 +133,10 @@ std::filesystem::path TestData(const std::string& name) {
 std::map<std::uint32_t, std::uint8_t> WorkRamMarkers() {
     std::ifstream in(TestData("markers.json"));
     const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    const std::size_t start = text.find("\"wram\"");
-    const std::size_t end = text.find('}', start);
-    if (start == std::string::npos || end == std::string::npos) {
-        throw std::runtime_error("markers.json has no work-RAM markers");
-    }
-    std::map<std::uint32_t, std::uint8_t> markers;
+    // Only the work-RAM keys are console addresses, of six hex digits.
     const std::regex entry(R"re("([0-9A-F]{6})": (\d+))re");
-    const std::string wram = text.substr(start, end - start);
-    for (auto it = std::sregex_iterator(wram.begin(), wram.end(), entry);
+    std::map<std::uint32_t, std::uint8_t> markers;
+    for (auto it = std::sregex_iterator(text.begin(), text.end(), entry);
          it != std::sregex_iterator(); ++it) {
         markers[static_cast<std::uint32_t>(std::stoul((*it)[1], nullptr, 16))] =
             static_cast<std::uint8_t>(std::stoul((*it)[2]));
@@ -181,4 +178,23 @@ std::optional<bool> RunWithFileSizeLimit(std::uint64_t limit, const std::functio
     return status < 0 ? std::nullopt : std::optional<bool>(status == 0);
 }
 
+// ---- For the model's tests ----
+
+namespace {
+bool failFlushes = false;
+}  // namespace
+
+void FailFlushes(bool fail) {
+    failFlushes = fail;
+}
+
 }  // namespace orvane::test
+
+// Linked into every test program ahead of the C library's, so that a test can fail flushes.
+extern "C" int fsync(int fd) {
+    if (orvane::test::failFlushes) {
+        errno = EIO;
+        return -1;
+    }
+    return static_cast<int>(::syscall(SYS_fsync, fd));
+}

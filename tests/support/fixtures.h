@@ -132,4 +132,20 @@ struct WarningRecorder {
     }
 };
 
+// ---- For the model's tests ----
+
+// While set, every fsync of the test program fails with EIO, as on a disk that reports an error
+// when it flushes: fixtures.cpp defines fsync.
+void FailFlushes(bool fail);
+
+// The unsigned little-endian number in width bytes at offset.
+inline std::uint32_t LittleEndian(std::span<const std::uint8_t> bytes, std::size_t offset,
+                                  std::size_t width) {
+    std::uint32_t value = 0;
+    for (std::size_t i = width; i-- > 0;) {
+        value = value * 256 + bytes[offset + i];
+    }
+    return value;
+}
+
 }  // namespace orvane::test
