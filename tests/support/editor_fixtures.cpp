@@ -4,6 +4,8 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
+#include <limits>
+#include <memory>
 
 #include "equipment_lists.h"
 #include "item_catalog.h"
@@ -19,23 +21,36 @@ QStringList RecordingMessages::Take() {
     return texts;
 }
 
-std::optional<QString> ScriptedFileDialogs::Next(int& count, QStringList& answers) {
-    ++count;
+std::optional<QString> ScriptedFileDialogs::Next(QStringList& answers) {
     const QString answer = answers.isEmpty() ? QString() : answers.takeFirst();
-    if (answer.isEmpty()) {
-        return std::nullopt;
-    }
-    return answer;
+    return answer.isEmpty() ? std::nullopt : std::optional<QString>(answer);
 }
 
-QString WriteState(const QTemporaryDir& dir, const QString& name, const Patch& patch) {
-    Bytes bytes = FillerBytes(kClassicSize);
-    for (const auto& [offset, value] : patch) {
-        bytes.at(offset) = value;
+Patch LittleEndian(std::size_t offset, std::uint64_t value, int width) {
+    Patch bytes;
+    for (int i = 0; i < width; ++i) {
+        bytes[offset + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(value >> (8 * i));
     }
-    const QString path = dir.filePath(name);
-    WriteBytes(FsPath(path), bytes);
-    return path;
+    return bytes;
+}
+
+Patch Changes(const QByteArray& before, const QByteArray& after) {
+    if (before.size() != after.size()) {
+        return {{std::numeric_limits<std::size_t>::max(), 0}};
+    }
+    Patch changed;
+    for (qsizetype i = 0; i < before.size(); ++i) {
+        if (before[i] != after[i]) {
+            changed[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(after[i]);
+        }
+    }
+    return changed;
+}
+
+QByteArray ReadFile(const QString& path) {
+    const Bytes bytes = ReadBytes(FsPath(path));
+    return QByteArray(reinterpret_cast<const char*>(bytes.data()),
+                      static_cast<qsizetype>(bytes.size()));
 }
 
 QString CopyRealState(const QTemporaryDir& dir, const QString& file, QString name) {
@@ -48,10 +63,14 @@ QString CopyRealState(const QTemporaryDir& dir, const QString& file, QString nam
     return path;
 }
 
-QByteArray ReadFile(const QString& path) {
-    const Bytes bytes = ReadBytes(FsPath(path));
-    return QByteArray(reinterpret_cast<const char*>(bytes.data()),
-                      static_cast<qsizetype>(bytes.size()));
+QString WriteState(const QTemporaryDir& dir, const QString& name, const Patch& patch) {
+    Bytes bytes = FillerBytes(kClassicSize);
+    for (const auto& [offset, value] : patch) {
+        bytes.at(offset) = value;
+    }
+    const QString path = dir.filePath(name);
+    WriteBytes(FsPath(path), bytes);
+    return path;
 }
 
 ItemId ListedItem(int portraitId, EquipmentSlot slot, std::size_t position) {
@@ -93,7 +112,34 @@ Patch PlausibleParty() {
     return bytes;
 }
 
-Session::Session() = default;
+Patch QuietState() {
+    // The first weapon of each member's list, Crono to Magus.
+    constexpr std::uint8_t kWeapons[] = {1, 17, 31, 46, 59, 68, 75};
+    Patch bytes;
+    for (std::size_t member = 0; member < 7; ++member) {
+        const std::size_t record = 12819 + 80 * member;
+        bytes[record] = static_cast<std::uint8_t>(member);  // the face
+        bytes.merge(LittleEndian(record + 3, 300, 2));      // current and max HP
+        bytes.merge(LittleEndian(record + 5, 300, 2));
+        for (std::size_t field = 7; field <= 18; ++field) {  // MP, statistics, level
+            bytes[record + field] = static_cast<std::uint8_t>(field);
+        }
+        bytes[record + 39] = 124;  // Hide Cap
+        bytes[record + 40] = 91;   // Hide Tunic
+        bytes[record + 41] = kWeapons[member];
+        bytes[record + 42] = 149;  // Bandana
+        bytes.merge(LittleEndian(record + 45, 7, 2));
+        bytes[13386 + member] = 0xC0;
+    }
+    for (std::size_t slot = 0; slot < 243; ++slot) {
+        bytes[12307 + slot] = slot == 0 ? 0xBD : 0;
+        bytes[12563 + slot] = slot == 0 ? 4 : 0;
+    }
+    for (std::size_t offset = 13393; offset <= 13416; ++offset) {
+        bytes[offset] = offset < 13408 ? 0x80 : 0x00;  // pairs at level 1, no triple
+    }
+    return bytes;
+}
 
 void Session::Show() {
     Sheet().show();
@@ -103,14 +149,37 @@ void Session::Show() {
     }
 }
 
-void Session::Open(const QString& path) {
-    dialogs.openAnswers << path;
+void Session::Open(const QString& file) {
+    dialogs.openAnswers << file;
     Sheet().Open();
 }
 
-void Session::SaveAs(const QString& path) {
-    dialogs.saveAsAnswers << path;
+void Session::OpenQuiet(const Patch& extra, const QString& name) {
+    Patch bytes = extra;
+    bytes.merge(QuietState());  // keeps the extra bytes where both set one
+    path = WriteState(dir, name, bytes);
+    opened = ReadFile(path);
+    Open(path);
+}
+
+QStringList Session::Save() {
+    Sheet().Save();
+    return messages.Take();
+}
+
+void Session::SaveAs(const QString& target) {
+    dialogs.saveAsAnswers << target;
     Sheet().SaveAs();
+}
+
+Patch Session::Changing(const Patch& bytes) const {
+    Patch changing;
+    for (const auto& [offset, value] : bytes) {
+        if (static_cast<std::uint8_t>(opened.at(static_cast<qsizetype>(offset))) != value) {
+            changing[offset] = value;
+        }
+    }
+    return changing;
 }
 
 void Session::Type(int tab, const char* edit, const QString& text) {

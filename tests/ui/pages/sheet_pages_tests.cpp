@@ -21,27 +21,6 @@ constexpr std::size_t kInventoryAmounts = 12563;
 constexpr std::size_t kMarleFrog = 13400;
 constexpr std::size_t kTwister = 13416;
 
-// A party that every tab shows without a warning and writes back unchanged: an inventory of one
-// Tonic, legal technique bytes and small Tech Left values.
-Patch QuietState() {
-    Patch bytes = PlausibleParty();
-    for (std::size_t slot = 0; slot < 243; ++slot) {
-        bytes[kInventoryIds + slot] = 0;
-        bytes[kInventoryAmounts + slot] = 0;
-    }
-    bytes[kInventoryIds] = 0xBD;
-    bytes[kInventoryAmounts] = 4;
-    for (CharacterId member : {kCrono, kMarle, kLucca, kRobo, kFrog, kAyla, kMagus}) {
-        bytes[RecordOffset(member, kStatTechLeft)] = 7;
-        bytes[RecordOffset(member, kStatTechLeft) + 1] = 0;
-        bytes[FindMember(member)->techLevel] = 0xC0;
-    }
-    for (std::size_t offset = 13393; offset <= kTwister; ++offset) {
-        bytes[offset] = offset < 13408 ? 0x80 : 0x00;
-    }
-    return bytes;
-}
-
 }  // namespace
 
 class SheetPagesTest : public QObject {
