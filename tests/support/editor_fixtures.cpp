@@ -2,13 +2,9 @@
 #include "editor_fixtures.h"
 
 #include <QApplication>
-#include <QComboBox>
 #include <QLineEdit>
 #include <limits>
 #include <memory>
-
-#include "equipment_lists.h"
-#include "item_catalog.h"
 
 namespace orvane::test {
 
@@ -71,45 +67,6 @@ QString WriteState(const QTemporaryDir& dir, const QString& name, const Patch& p
     const QString path = dir.filePath(name);
     WriteBytes(FsPath(path), bytes);
     return path;
-}
-
-ItemId ListedItem(int portraitId, EquipmentSlot slot, std::size_t position) {
-    static const ItemCatalog catalog;
-    std::vector<std::string> names;
-    FillEquipmentList(catalog, slot, portraitId, names);
-    return catalog.GetItemId(names.at(position));
-}
-
-Patch PlausibleParty() {
-    struct Portrait {
-        CharacterId member;
-        int portraitId;
-    };
-    constexpr Portrait kPortraits[] = {{kCrono, 105}, {kMarle, 109}, {kLucca, 107}, {kRobo, 103},
-                                       {kFrog, 106},  {kAyla, 104},  {kMagus, 108}};
-    Patch bytes;
-    std::uint8_t face = 0;
-    for (const auto& [member, portraitId] : kPortraits) {
-        bytes[RecordOffset(member, kStatFace)] = face++;
-        for (CharacterStat stat : {kStatCurrentHp, kStatMaxHp}) {
-            bytes[RecordOffset(member, stat)] = 0x2C;  // 300
-            bytes[RecordOffset(member, stat) + 1] = 0x01;
-        }
-        for (int stat = kStatCurrentMp; stat <= kStatMagicDefence; ++stat) {
-            bytes[RecordOffset(member, static_cast<CharacterStat>(stat))] =
-                static_cast<std::uint8_t>(10 + stat);
-        }
-        bytes[RecordOffset(member, kStatLevel)] = 12;
-        bytes[RecordOffset(member, kStatArmor)] =
-            ListedItem(portraitId, EquipmentSlot::Armor) & 0xFF;
-        bytes[RecordOffset(member, kStatHelmet)] =
-            ListedItem(portraitId, EquipmentSlot::Helmet) & 0xFF;
-        bytes[RecordOffset(member, kStatWeapon)] =
-            ListedItem(portraitId, EquipmentSlot::Weapon) & 0xFF;
-        bytes[RecordOffset(member, kStatAccessory)] =
-            ListedItem(portraitId, EquipmentSlot::Accessory) & 0xFF;
-    }
-    return bytes;
 }
 
 Patch QuietState() {
@@ -187,15 +144,6 @@ void Session::Type(int tab, const char* edit, const QString& text) {
     control->selectAll();
     QTest::keyClick(control, Qt::Key_Delete);
     QTest::keyClicks(control, text);
-}
-
-void Session::Choose(int tab, const char* list, const QString& entry) {
-    auto* control = Find<QComboBox>(tab, list);
-    const int index = control->findText(entry, Qt::MatchFixedString | Qt::MatchCaseSensitive);
-    if (index < 0) {
-        qFatal("%s has no entry %s", list, qPrintable(entry));
-    }
-    control->setCurrentIndex(index);
 }
 
 namespace {

@@ -17,8 +17,6 @@
 
 #include "editor_app.h"
 #include "editor_sheet.h"
-#include "field_map.h"
-#include "field_offsets.h"
 #include "file_dialogs.h"
 #include "fixtures.h"
 #include "messages.h"
@@ -84,12 +82,6 @@ QString CopyRealState(const QTemporaryDir& dir, const QString& file, QString nam
 // A save state of kClassicSize filler bytes with the patch applied, written into dir under name.
 QString WriteState(const QTemporaryDir& dir, const QString& name, const Patch& patch = {});
 
-// The ID of an item the member may wear in the slot (the list's entry at position).
-ItemId ListedItem(int portraitId, EquipmentSlot slot, std::size_t position = 0);
-// Every member's record with values in range, its own face and listed items, so that a page
-// shown and left alone writes back exactly the bytes it read.
-Patch PlausibleParty();
-
 // Every member's record in range with its own face and the first item of each of its lists, an
 // inventory of 4 Tonics in slot 0, legal technique bytes and Tech Left 7: every page shown and
 // left alone writes back exactly the bytes it read.
@@ -129,7 +121,6 @@ public:
     }
     // Replaces the edit's text by typing, as a user would.
     void Type(int tab, const char* edit, const QString& text);
-    void Choose(int tab, const char* list, const QString& entry);
 
     QTemporaryDir dir;
     QString path;
