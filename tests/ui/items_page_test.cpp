@@ -53,6 +53,7 @@ struct Case {
 
 const char* const kEmpty = "<empty>";
 const Slots kTonics = {{0, kEther, 3}, {2, kTonic, 5}, {3, kTonic, 20}};
+const Slots kKept = {{0, 0x1B, 7}, {1, 0xE8, 3}, {2, 0x44, 1}, {3, 0x48, 2}};
 const Slots kFull = [] {
     Slots full;
     for (int slot = 0; slot < 243; ++slot) {
@@ -87,15 +88,8 @@ const Case kCases[] = {
     {kFull, 242, "", "1", kAdd, {}, "Inventory is full!"},
     {kFull, 242, "Ether", "1", kAdd, {{0, "2    Ether"}}},
     // Items the Item box does not offer, or the catalogue does not know, are kept.
-    {{{0, 0x1B, 7}, {1, 0xE8, 3}, {2, 0x44, 1}, {3, 0x48, 2}},
-     1,
-     "",
-     "1",
-     kDown,
-     {{2, "3    Unknown item 0xE8"},
-      {1, "1    Fist"},
-      {0, "7    Unknown item 0x1B"},
-      {3, "2    Bronze Fist"}}},
+    {kKept, 0, "", "", kShow, {{0, "7    Unknown item 0x1B"}, {3, "2    Bronze Fist"}}},
+    {kKept, 1, "", "1", kDown, {{2, "3    Unknown item 0xE8"}, {1, "1    Fist"}}},
 };
 
 // The slot bytes that lines stand for; "<empty>" gives neither an amount nor a name.
