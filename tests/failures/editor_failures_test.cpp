@@ -1,20 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The editor's Save and Save As under every failure a disk can offer: each must warn "Error Saving
-// File!" and leave the target exactly as it was, with nothing left beside it.
+// The editor's Open, Save and Save As under every failure a disk or a file can offer: each must
+// say so and leave the files, and what the user typed, as they were.
 
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
 
 #include "editor_fixtures.h"
-#include "state_page.h"
 
 namespace orvane::test {
 namespace {
 
 enum class Failure { ReadOnly, DirectoryRemoved, ReplacedByDirectory, DiskFull };
 
-class EditorSaveFailures : public QObject {
+class EditorFailures : public QObject {
     Q_OBJECT
 
 private slots:
@@ -23,24 +22,18 @@ private slots:
         QTest::addColumn<bool>("saveAs");
         QTest::addColumn<bool>("newerLayout");
         QTest::addColumn<QString>("reason");  // what the box says below its text
-        struct Row {
-            const char* name;
-            Failure failure;
-            const char* reason;
-        };
-        const Row rows[] = {
+        const std::tuple<const char*, Failure, const char*> rows[] = {
             {"read-only", Failure::ReadOnly, "The file is read-only."},
             {"directory removed", Failure::DirectoryRemoved, "The folder does not exist"},
             {"replaced by a directory", Failure::ReplacedByDirectory,
              "a folder, a device or a pipe"},
             {"disk full", Failure::DiskFull, "Writing failed: File too large."},
         };
-        for (const Row& row : rows) {
-            const QString reason = QString::fromUtf8(row.reason);
-            QTest::addRow("Save, %s", row.name) << row.failure << false << false << reason;
-            QTest::addRow("Save As, %s", row.name) << row.failure << true << false << reason;
-            QTest::addRow("Save, %s, fork 2.2 state", row.name)
-                << row.failure << false << true << reason;
+        for (const auto& [name, failure, reason] : rows) {
+            QTest::addRow("Save, %s", name) << failure << false << false << QString(reason);
+            QTest::addRow("Save As, %s", name) << failure << true << false << QString(reason);
+            QTest::addRow("Save, %s, fork 2.2", name)
+                << failure << false << true << QString(reason);
         }
     }
 
@@ -49,21 +42,18 @@ private slots:
         QFETCH(bool, saveAs);
         QFETCH(bool, newerLayout);
         QFETCH(QString, reason);
-
-        QTemporaryDir root;
-        QVERIFY(QDir(root.path()).mkdir(QStringLiteral("saves")));
-        const QString dir = root.filePath(QStringLiteral("saves"));
-        const QString loaded =
-            newerLayout ? CopyRealState(root, QStringLiteral("state-2.2.3.zst"),
-                                        QStringLiteral("saves/state.zst"))
-                        : WriteState(root, QStringLiteral("saves/state.zst"), {{14438, 1}});
-        const QString other = WriteState(root, QStringLiteral("saves/copy.zs1"), {{14438, 2}});
-        const QString target = saveAs ? other : loaded;
-
         Session session;
+        QVERIFY(QDir(session.dir.path()).mkdir(QStringLiteral("saves")));
+        const QString dir = session.dir.filePath(QStringLiteral("saves"));
+        const QString loaded = newerLayout ? CopyRealState(session.dir, "state-2.2.3.zst",
+                                                           QStringLiteral("saves/state.zst"))
+                                           : WriteState(session.dir, "saves/state.zst");
+        const QString target =
+            saveAs ? WriteState(session.dir, QStringLiteral("saves/copy.zs1"), {{14438, 2}})
+                   : loaded;
         session.Open(loaded);
         QCOMPARE(session.messages.Take(), QStringList());
-        session.Type(0, "gold", QStringLiteral("4321"));
+        session.Type(kMainTab, "gold", QStringLiteral("4321"));
 
         switch (failure) {
             case Failure::ReadOnly:
@@ -73,46 +63,40 @@ private slots:
                 QVERIFY(QDir(dir).removeRecursively());
                 break;
             case Failure::ReplacedByDirectory:
-                QVERIFY(QFile::remove(target));
-                QVERIFY(QDir().mkdir(target));
+                QVERIFY(QFile::remove(target) && QDir().mkdir(target));
                 break;
             case Failure::DiskFull:
                 break;
         }
         const Snapshot before = Snapshot::Of(FsPath(target));
         const Snapshot loadedBefore = Snapshot::Of(FsPath(loaded));
-        const std::vector<std::string> entriesBefore = Entries(FsPath(dir));
-
+        const std::vector<std::string> entries = Entries(FsPath(dir));
         auto save = [&] {
             if (saveAs) {
                 session.SaveAs(target);
             } else {
                 session.Sheet().Save();
             }
-            const bool warned = session.messages.shown.size() == 1 &&
-                                session.messages.shown[0].text == "Error Saving File!" &&
-                                session.messages.shown[0].icon == Messages::Icon::Warning &&
-                                session.messages.shown[0].detail.contains(reason) &&
-                                session.messages.shown[0].detail.endsWith(
-                                    QStringLiteral("The file on disk is as it was."));
-            return warned;
+            const auto& shown = session.messages.shown;
+            return shown.size() == 1 && shown[0].text == "Error Saving File!" &&
+                   shown[0].icon == Messages::Icon::Warning && shown[0].detail.contains(reason) &&
+                   shown[0].detail.endsWith(QStringLiteral("The file on disk is as it was."));
         };
         if (failure == Failure::DiskFull) {
-            const auto warned = RunWithFileSizeLimit(100000, save);
+            const std::optional<bool> warned = RunWithFileSizeLimit(100000, save);
             QVERIFY2(warned.has_value(), "the save crashed under a full disk");
             QVERIFY2(*warned, "a full disk must be reported as \"Error Saving File!\"");
         } else {
-            QVERIFY2(save(), qPrintable(session.messages.Take().join(QLatin1Char('|'))));
+            QVERIFY2(save(), qPrintable(session.messages.Take().join(u'|')));
         }
-
         QVERIFY(Snapshot::Of(FsPath(target)) == before);
         QVERIFY(Snapshot::Of(FsPath(loaded)) == loadedBefore);
-        QCOMPARE(Entries(FsPath(dir)), entriesBefore);
+        QCOMPARE(Entries(FsPath(dir)), entries);
     }
 
-    // Files of no known layout are refused at Open, the open file and the pages stay, and the
-    // refused file is left alone.
-    void UnknownLayoutsAreRefusedAtOpen_data() {
+    // A file that cannot be opened is named with the reason; the open file, its pages and what
+    // was typed on them stay, and the refused file is left alone.
+    void FilesThatCannotBeOpenedAreRefused_data() {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("found");
         const QByteArray v143 = ReadFile(QStringLiteral(ORVANE_TEST_DATA "/state-1.51.zst"));
@@ -131,109 +115,79 @@ private slots:
         QTest::addRow("header shifted by a byte")
             << QByteArray(1, '\0') + v143.left(v143.size() - 1)
             << QStringLiteral("does not start with the header of a save state");
+        QTest::addRow("empty") << QByteArray() << QStringLiteral("it is 0 bytes long");
+        QTest::addRow("missing") << QByteArray("-") << QStringLiteral("Cannot open");
     }
 
-    void UnknownLayoutsAreRefusedAtOpen() {
+    void FilesThatCannotBeOpenedAreRefused() {
         QFETCH(QByteArray, bytes);
         QFETCH(QString, found);
-        QTemporaryDir root;
-        const QString loaded = CopyRealState(root, QStringLiteral("state-2.1.0.zst"));
-        const QString refused = root.filePath(QStringLiteral("refused.zst"));
+        Session session;
+        session.OpenQuiet();
+        session.ShowTab(kCronoTab);
+        session.Type(kCronoTab, "level", QStringLiteral("50"));
+        const QString refused = session.dir.filePath(QStringLiteral("refused.zst"));
         QFile file(refused);
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+        QVERIFY(bytes == "-" ||
+                (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size()));
         file.close();
 
-        Session session;
-        session.Open(loaded);
-        QCOMPARE(session.messages.Take(), QStringList());
         session.Open(refused);
-        const QStringList shown = session.messages.Take();
-        QCOMPARE(shown.size(), 1);
-        QVERIFY2(shown[0].contains(QDir::toNativeSeparators(refused)), qPrintable(shown[0]));
-        QVERIFY2(shown[0].contains(QStringLiteral("it is %1 bytes long").arg(bytes.size())),
-                 qPrintable(shown[0]));
-        QVERIFY2(shown[0].contains(found), qPrintable(shown[0]));
-        QVERIFY2(shown[0].contains(QStringLiteral("the Linux fork 2.2 and later (282493 bytes)")),
-                 qPrintable(shown[0]));
-        QCOMPARE(ReadFile(refused), bytes);
-        QCOMPARE(session.Document().GetPath().string(), loaded.toStdString());
-        QCOMPARE(session.Find<QLineEdit>(0, "gold")->text(), QStringLiteral("1234567"));
+        QCOMPARE(session.messages.shown.size(), std::size_t{1});
+        QCOMPARE(session.messages.shown[0].icon, Messages::Icon::Warning);
+        const QString shown = session.messages.Take()[0];
+        QVERIFY2(shown.contains(QDir::toNativeSeparators(refused)), qPrintable(shown));
+        QVERIFY2(shown.contains(found), qPrintable(shown));
+        if (bytes.size() > 1) {
+            QVERIFY(shown.contains(QStringLiteral("it is %1 bytes long").arg(bytes.size())));
+            QVERIFY(shown.contains(QStringLiteral("the Linux fork 2.2 and later (282493 bytes)")));
+            QCOMPARE(ReadFile(refused), bytes);
+        }
+        QCOMPARE(session.Sheet().CurrentIndex(), kCronoTab);
+        QCOMPARE(QString::fromStdString(session.Document().GetPath().string()), session.path);
+        QCOMPARE(session.Save(), QStringList{"File Saved Successful!"});
+        QCOMPARE(session.SavedChanges(), (Patch{{12819 + 18, 50}}));
     }
 
     // The emulator writes the same slot file whenever the player saves there: Save must not
     // silently replace that newer state.
     void SaveAsksBeforeReplacingAFileChangedOnDisk() {
-        QTemporaryDir root;
-        const QString path = CopyRealState(root, QStringLiteral("state-1.51.zst"));
         Session session;
+        const QString path = CopyRealState(session.dir, QStringLiteral("state-1.51.zst"));
         session.Open(path);
-        session.Type(0, "gold", QStringLiteral("4321"));
-        session.Sheet().Save();
+        session.Type(kMainTab, "gold", QStringLiteral("4321"));
+        QCOMPARE(session.Save(), QStringList{"File Saved Successful!"});
         QCOMPARE(session.messages.asked, QStringList());
-        QCOMPARE(session.messages.Take(), QStringList{QStringLiteral("File Saved Successful!")});
 
         const QByteArray ours = ReadFile(path);
         QByteArray newer = ours;
-        newer[0x1000] = static_cast<char>(newer[0x1000] ^ 0x7F);
+        newer[0x1000] = char(newer[0x1000] ^ 0x7F);
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly) && file.write(newer) == newer.size());
         file.close();
-        session.Type(0, "saves", QStringLiteral("77"));
-        session.messages.answers = {false};
-        session.Sheet().Save();
-        QCOMPARE(session.messages.asked.size(), 1);
-        QVERIFY(session.messages.asked.takeFirst().contains(QDir::toNativeSeparators(path)));
-        QCOMPARE(session.messages.Take(), QStringList());
-        QCOMPARE(ReadFile(path), newer);
-        QCOMPARE(session.Find<QLineEdit>(0, "saves")->text(), QStringLiteral("77"));
+        session.Type(kMainTab, "saves", QStringLiteral("77"));
+        for (const bool saveAs : {false, true}) {  // Save As onto the loaded file asks too
+            session.messages.answers = {false};
+            saveAs ? session.SaveAs(path) : session.Sheet().Save();
+            QCOMPARE(session.messages.asked.size(), 1);
+            QVERIFY(session.messages.asked.takeFirst().contains(QDir::toNativeSeparators(path)));
+            QCOMPARE(session.messages.Take(), QStringList());
+            QCOMPARE(ReadFile(path), newer);
+        }
+        QCOMPARE(session.Find<QLineEdit>(kMainTab, "saves")->text(), QStringLiteral("77"));
 
-        session.messages.answers = {false};
-        session.SaveAs(path);  // Save As onto the loaded file asks too
-        QCOMPARE(session.messages.asked.size(), 1);
-        session.messages.asked.clear();
-        QCOMPARE(ReadFile(path), newer);
-
-        session.messages.answers = {true};
-        session.Sheet().Save();
-        QCOMPARE(session.messages.asked.size(), 1);
-        QCOMPARE(session.messages.Take(), QStringList{QStringLiteral("File Saved Successful!")});
-        const QByteArray saved = ReadFile(path);
         // Yes replaces the newer file with the edited state, whole.
+        session.messages.answers = {true};
+        QCOMPARE(session.Save(), QStringList{"File Saved Successful!"});
+        const QByteArray saved = ReadFile(path);
         QCOMPARE(saved[0x1000], ours[0x1000]);
         QCOMPARE(saved.mid(0xC13 + 0x299C, 2), QByteArray("\x4D\x00", 2));
     }
 
-    void LongAndNonAsciiPathsOpenAndSave() {
-        QTemporaryDir root;
-        QString relative = QStringLiteral("Spielstände");
-        while (root.filePath(relative).toUtf8().size() < 300) {
-            relative += QStringLiteral("/時の旅-Überfahrt");
-        }
-        QVERIFY(QDir(root.path()).mkpath(relative));
-        const QString path = WriteState(root, relative + QStringLiteral("/Zeit ✓.zst"));
-        QVERIFY(path.toUtf8().size() > 255);
-        const QByteArray before = ReadFile(path);
-
-        Session session;
-        session.Open(path);
-        QCOMPARE(session.messages.Take(), QStringList());
-        session.Type(0, "gold", QStringLiteral("4321"));  // 0x0010E1
-        session.Sheet().Save();
-        QCOMPARE(session.messages.Take(), QStringList{QStringLiteral("File Saved Successful!")});
-        QCOMPARE(DiffOffsets(before, ReadFile(path)), (std::vector<long>{14438, 14439, 14440}));
-
-        const QString copy = root.filePath(relative + QStringLiteral("/Kopie — zwei.zs2"));
-        session.SaveAs(copy);
-        QCOMPARE(session.messages.Take(), QStringList{QStringLiteral("File Saved Successful!")});
-        QCOMPARE(ReadFile(copy), ReadFile(path));
-    }
-
     void RandomBytesFillEveryPageWithoutACrash() {
-        QTemporaryDir root;
-        const QString path = root.filePath(QStringLiteral("noise.zst"));
-        WriteBytes(FsPath(path), RandomBytes(kClassicSize, 20261207));
-
         Session session;
+        const QString path = session.dir.filePath(QStringLiteral("noise.zst"));
+        WriteBytes(FsPath(path), RandomBytes(kClassicSize, 20261207));
         session.Show();
         session.Open(path);
         for (int i = 0; i < session.Sheet().PageCount(); ++i) {
@@ -248,7 +202,7 @@ private slots:
 }  // namespace
 }  // namespace orvane::test
 
-using orvane::test::EditorSaveFailures;
-ORVANE_UI_TEST(EditorSaveFailures);
+using orvane::test::EditorFailures;
+ORVANE_UI_TEST(EditorFailures);
 
 #include "editor_failures_test.moc"

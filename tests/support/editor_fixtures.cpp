@@ -2,11 +2,9 @@
 #include "editor_fixtures.h"
 
 #include <QApplication>
-#include <QComboBox>
 #include <QLineEdit>
-
-#include "equipment_lists.h"
-#include "item_catalog.h"
+#include <limits>
+#include <memory>
 
 namespace orvane::test {
 
@@ -19,23 +17,36 @@ QStringList RecordingMessages::Take() {
     return texts;
 }
 
-std::optional<QString> ScriptedFileDialogs::Next(int& count, QStringList& answers) {
-    ++count;
+std::optional<QString> ScriptedFileDialogs::Next(QStringList& answers) {
     const QString answer = answers.isEmpty() ? QString() : answers.takeFirst();
-    if (answer.isEmpty()) {
-        return std::nullopt;
-    }
-    return answer;
+    return answer.isEmpty() ? std::nullopt : std::optional<QString>(answer);
 }
 
-QString WriteState(const QTemporaryDir& dir, const QString& name, const Patch& patch) {
-    Bytes bytes = FillerBytes(kClassicSize);
-    for (const auto& [offset, value] : patch) {
-        bytes.at(offset) = value;
+Patch LittleEndian(std::size_t offset, std::uint64_t value, int width) {
+    Patch bytes;
+    for (int i = 0; i < width; ++i) {
+        bytes[offset + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(value >> (8 * i));
     }
-    const QString path = dir.filePath(name);
-    WriteBytes(FsPath(path), bytes);
-    return path;
+    return bytes;
+}
+
+Patch Changes(const QByteArray& before, const QByteArray& after) {
+    if (before.size() != after.size()) {
+        return {{std::numeric_limits<std::size_t>::max(), 0}};
+    }
+    Patch changed;
+    for (qsizetype i = 0; i < before.size(); ++i) {
+        if (before[i] != after[i]) {
+            changed[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(after[i]);
+        }
+    }
+    return changed;
+}
+
+QByteArray ReadFile(const QString& path) {
+    const Bytes bytes = ReadBytes(FsPath(path));
+    return QByteArray(reinterpret_cast<const char*>(bytes.data()),
+                      static_cast<qsizetype>(bytes.size()));
 }
 
 QString CopyRealState(const QTemporaryDir& dir, const QString& file, QString name) {
@@ -48,52 +59,44 @@ QString CopyRealState(const QTemporaryDir& dir, const QString& file, QString nam
     return path;
 }
 
-QByteArray ReadFile(const QString& path) {
-    const Bytes bytes = ReadBytes(FsPath(path));
-    return QByteArray(reinterpret_cast<const char*>(bytes.data()),
-                      static_cast<qsizetype>(bytes.size()));
+QString WriteState(const QTemporaryDir& dir, const QString& name, const Patch& patch) {
+    Bytes bytes = FillerBytes(kClassicSize);
+    for (const auto& [offset, value] : patch) {
+        bytes.at(offset) = value;
+    }
+    const QString path = dir.filePath(name);
+    WriteBytes(FsPath(path), bytes);
+    return path;
 }
 
-ItemId ListedItem(int portraitId, EquipmentSlot slot, std::size_t position) {
-    static const ItemCatalog catalog;
-    std::vector<std::string> names;
-    FillEquipmentList(catalog, slot, portraitId, names);
-    return catalog.GetItemId(names.at(position));
-}
-
-Patch PlausibleParty() {
-    struct Portrait {
-        CharacterId member;
-        int portraitId;
-    };
-    constexpr Portrait kPortraits[] = {{kCrono, 105}, {kMarle, 109}, {kLucca, 107}, {kRobo, 103},
-                                       {kFrog, 106},  {kAyla, 104},  {kMagus, 108}};
+Patch QuietState() {
+    // The first weapon of each member's list, Crono to Magus.
+    constexpr std::uint8_t kWeapons[] = {1, 17, 31, 46, 59, 68, 75};
     Patch bytes;
-    std::uint8_t face = 0;
-    for (const auto& [member, portraitId] : kPortraits) {
-        bytes[RecordOffset(member, kStatFace)] = face++;
-        for (CharacterStat stat : {kStatCurrentHp, kStatMaxHp}) {
-            bytes[RecordOffset(member, stat)] = 0x2C;  // 300
-            bytes[RecordOffset(member, stat) + 1] = 0x01;
+    for (std::size_t member = 0; member < 7; ++member) {
+        const std::size_t record = 12819 + 80 * member;
+        bytes[record] = static_cast<std::uint8_t>(member);  // the face
+        bytes.merge(LittleEndian(record + 3, 300, 2));      // current and max HP
+        bytes.merge(LittleEndian(record + 5, 300, 2));
+        for (std::size_t field = 7; field <= 18; ++field) {  // MP, statistics, level
+            bytes[record + field] = static_cast<std::uint8_t>(field);
         }
-        for (int stat = kStatCurrentMp; stat <= kStatMagicDefence; ++stat) {
-            bytes[RecordOffset(member, static_cast<CharacterStat>(stat))] =
-                static_cast<std::uint8_t>(10 + stat);
-        }
-        bytes[RecordOffset(member, kStatLevel)] = 12;
-        bytes[RecordOffset(member, kStatArmor)] =
-            ListedItem(portraitId, EquipmentSlot::Armor) & 0xFF;
-        bytes[RecordOffset(member, kStatHelmet)] =
-            ListedItem(portraitId, EquipmentSlot::Helmet) & 0xFF;
-        bytes[RecordOffset(member, kStatWeapon)] =
-            ListedItem(portraitId, EquipmentSlot::Weapon) & 0xFF;
-        bytes[RecordOffset(member, kStatAccessory)] =
-            ListedItem(portraitId, EquipmentSlot::Accessory) & 0xFF;
+        bytes[record + 39] = 124;  // Hide Cap
+        bytes[record + 40] = 91;   // Hide Tunic
+        bytes[record + 41] = kWeapons[member];
+        bytes[record + 42] = 149;  // Bandana
+        bytes.merge(LittleEndian(record + 45, 7, 2));
+        bytes[13386 + member] = 0xC0;
+    }
+    for (std::size_t slot = 0; slot < 243; ++slot) {
+        bytes[12307 + slot] = slot == 0 ? 0xBD : 0;
+        bytes[12563 + slot] = slot == 0 ? 4 : 0;
+    }
+    for (std::size_t offset = 13393; offset <= 13416; ++offset) {
+        bytes[offset] = offset < 13408 ? 0x80 : 0x00;  // pairs at level 1, no triple
     }
     return bytes;
 }
-
-Session::Session() = default;
 
 void Session::Show() {
     Sheet().show();
@@ -103,14 +106,37 @@ void Session::Show() {
     }
 }
 
-void Session::Open(const QString& path) {
-    dialogs.openAnswers << path;
+void Session::Open(const QString& file) {
+    dialogs.openAnswers << file;
     Sheet().Open();
 }
 
-void Session::SaveAs(const QString& path) {
-    dialogs.saveAsAnswers << path;
+void Session::OpenQuiet(const Patch& extra, const QString& name) {
+    Patch bytes = extra;
+    bytes.merge(QuietState());  // keeps the extra bytes where both set one
+    path = WriteState(dir, name, bytes);
+    opened = ReadFile(path);
+    Open(path);
+}
+
+QStringList Session::Save() {
+    Sheet().Save();
+    return messages.Take();
+}
+
+void Session::SaveAs(const QString& target) {
+    dialogs.saveAsAnswers << target;
     Sheet().SaveAs();
+}
+
+Patch Session::Changing(const Patch& bytes) const {
+    Patch changing;
+    for (const auto& [offset, value] : bytes) {
+        if (static_cast<std::uint8_t>(opened.at(static_cast<qsizetype>(offset))) != value) {
+            changing[offset] = value;
+        }
+    }
+    return changing;
 }
 
 void Session::Type(int tab, const char* edit, const QString& text) {
@@ -118,15 +144,6 @@ void Session::Type(int tab, const char* edit, const QString& text) {
     control->selectAll();
     QTest::keyClick(control, Qt::Key_Delete);
     QTest::keyClicks(control, text);
-}
-
-void Session::Choose(int tab, const char* list, const QString& entry) {
-    auto* control = Find<QComboBox>(tab, list);
-    const int index = control->findText(entry, Qt::MatchFixedString | Qt::MatchCaseSensitive);
-    if (index < 0) {
-        qFatal("%s has no entry %s", list, qPrintable(entry));
-    }
-    control->setCurrentIndex(index);
 }
 
 namespace {

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the editor's widget tests share: recorders in place of the message and file-dialog seams,
-// the whole application as a Session, save-state files made by code, and a registry that lets
-// each test file add its QObject test class.
+// the whole application as a Session over a save state made by code, the bytes a save changed,
+// and a registry that lets each test file add its QObject test class.
 
 #include <QFile>
 #include <QString>
@@ -12,18 +12,14 @@
 #include <cstdint>
 #include <functional>
 #include <map>
-#include <memory>
 #include <optional>
 #include <vector>
 
 #include "editor_app.h"
 #include "editor_sheet.h"
-#include "field_map.h"
-#include "field_offsets.h"
 #include "file_dialogs.h"
 #include "fixtures.h"
 #include "messages.h"
-#include "save_state_image.h"
 #include "state_page.h"
 #include "tab_strip.h"
 
@@ -58,41 +54,39 @@ public:
 // cancel.
 class ScriptedFileDialogs final : public FileDialogs {
 public:
-    std::optional<QString> ChooseFileToOpen(QWidget*) override { return Next(opened, openAnswers); }
-    std::optional<QString> ChooseFileToSaveAs(QWidget*) override {
-        return Next(savedAs, saveAsAnswers);
-    }
+    std::optional<QString> ChooseFileToOpen(QWidget*) override { return Next(openAnswers); }
+    std::optional<QString> ChooseFileToSaveAs(QWidget*) override { return Next(saveAsAnswers); }
 
     QStringList openAnswers;
     QStringList saveAsAnswers;
-    int opened = 0;
-    int savedAs = 0;
 
 private:
-    static std::optional<QString> Next(int& count, QStringList& answers);
+    static std::optional<QString> Next(QStringList& answers);
 };
 
-// Bytes set at chosen offsets.
+// Bytes by file offset: those set in a state made by code, or those a save changed.
 using Patch = std::map<std::size_t, std::uint8_t>;
+
+// The value's low bytes from offset on, least significant first.
+Patch LittleEndian(std::size_t offset, std::uint64_t value, int width);
+// The offsets at which after differs from before, with after's bytes; files of different
+// lengths give the one offset SIZE_MAX.
+Patch Changes(const QByteArray& before, const QByteArray& after);
 
 inline std::filesystem::path FsPath(const QString& path) {
     return QFile::encodeName(path).toStdString();
 }
-
-// A copy of a save state from tests/data (written by the real emulator), written into dir under
-// name (by default the file's own).
+QByteArray ReadFile(const QString& path);
+// A copy of a save state from tests/data, written into dir under name (by default its own).
 QString CopyRealState(const QTemporaryDir& dir, const QString& file, QString name = {});
 // A save state of kClassicSize filler bytes with the patch applied, written into dir under name.
 QString WriteState(const QTemporaryDir& dir, const QString& name, const Patch& patch = {});
-QByteArray ReadFile(const QString& path);
 
-// The ID of an item the member may wear in the slot (the list's entry at position).
-ItemId ListedItem(int portraitId, EquipmentSlot slot, std::size_t position = 0);
-// Every member's record with values in range, its own face and listed items, so that a page
-// shown and left alone writes back exactly the bytes it read.
-Patch PlausibleParty();
+// Every member's record in range with its own face and the first item of each of its lists, an
+// inventory of 4 Tonics in slot 0, legal technique bytes and Tech Left 7: every page shown and
+// left alone writes back exactly the bytes it read.
+Patch QuietState();
 
-// The sheet's tabs.
 inline constexpr int kMainTab = 0, kCronoTab = 1, kMarleTab = 2, kLuccaTab = 3, kRoboTab = 4,
                      kFrogTab = 5, kAylaTab = 6, kMagusTab = 7, kItemsTab = 8, kTechTab = 9,
                      kDualTechTab = 10, kTripleTechTab = 11;
@@ -100,18 +94,24 @@ inline constexpr int kMainTab = 0, kCronoTab = 1, kMarleTab = 2, kLuccaTab = 3, 
 // The whole application with recorders in place of the seams.
 class Session {
 public:
-    Session();
-
     EditorSheet& Sheet() { return app.Sheet(); }
     StateDocument& Document() { return app.Document(); }
-    // Shows the sheet and makes it the active window, as keyboard shortcuts need.
+    // Shows the sheet and makes it the active window, as focus and keyboard tests need.
     void Show();
     void Open(const QString& path);
+    // Writes the quiet state with the extra bytes into dir under name and opens it.
+    void OpenQuiet(const Patch& extra = {}, const QString& name = QStringLiteral("state.zst"));
+    // Save; the texts it showed.
+    QStringList Save();
     void SaveAs(const QString& path);
     // Switches tabs as a click on the tab does.
     void ShowTab(int index) { emit Sheet().Tabs()->TabRequested(index); }
+    // What the file opened by OpenQuiet holds now that it did not hold when opened.
+    Patch SavedChanges() const { return Changes(opened, ReadFile(path)); }
+    // The bytes that differ from the file as opened: what a save of them changes.
+    Patch Changing(const Patch& bytes) const;
 
-    template <typename Control>
+    template <typename Control = QWidget>
     Control* Find(int tab, const char* name) {
         auto* control = Sheet().Page(tab)->findChild<Control*>(QString::fromLatin1(name));
         if (!control) {
@@ -121,8 +121,10 @@ public:
     }
     // Replaces the edit's text by typing, as a user would.
     void Type(int tab, const char* edit, const QString& text);
-    void Choose(int tab, const char* list, const QString& entry);
 
+    QTemporaryDir dir;
+    QString path;
+    QByteArray opened;
     RecordingMessages messages;
     ScriptedFileDialogs dialogs;
     EditorApp app{messages, dialogs};
@@ -134,6 +136,16 @@ int RegisterTest(TestFactory factory);
 int RunRegisteredTests(int argc, char** argv);
 
 }  // namespace orvane::test
+
+// Failures show the offsets and bytes.
+template <>
+inline char* QTest::toString(const orvane::test::Patch& bytes) {
+    QStringList parts;
+    for (const auto& [offset, value] : bytes) {
+        parts << QStringLiteral("%1:%2").arg(offset).arg(value, 2, 16, QLatin1Char('0'));
+    }
+    return qstrdup(qPrintable(parts.join(u' ')));
+}
 
 #define ORVANE_UI_TEST(Class) \
     static const int kRegistered##Class = ::orvane::test::RegisterTest([] { return new Class; })

@@ -24,32 +24,28 @@ private slots:
     void pagesEditEveryLayout() {
         QFETCH(QString, file);
         QFETCH(int, workRam);
-        QTemporaryDir dir;
-        const QString path = CopyRealState(dir, file);
-        const QByteArray before = ReadFile(path);
-
         Session session;
+        const QString path = CopyRealState(session.dir, file);
+        const QByteArray before = ReadFile(path);
         session.Open(path);
         QCOMPARE(session.messages.Take(), QStringList());
-        QCOMPARE(session.Find<QLineEdit>(0, "gold")->text(), QStringLiteral("1234567"));
-        QCOMPARE(session.Find<QLineEdit>(0, "saves")->text(), QStringLiteral("4660"));
-        session.Type(0, "gold", QStringLiteral("4321"));
-        session.ShowTab(7);  // Magus, whose marker weapon 0x56 is no catalogue item
+        QCOMPARE(session.Find<QLineEdit>(kMainTab, "gold")->text(), QStringLiteral("1234567"));
+        QCOMPARE(session.Find<QLineEdit>(kMainTab, "saves")->text(), QStringLiteral("4660"));
+        session.Type(kMainTab, "gold", QStringLiteral("4321"));
+        session.ShowTab(kMagusTab);  // whose marker weapon 0x56 is no catalogue item
         QCOMPARE(session.messages.Take(), QStringList{QStringLiteral("Item ID not found!")});
-        QCOMPARE(session.Find<QLineEdit>(7, "name")->text(), QStringLiteral("Gizmo"));
-        QCOMPARE(session.Find<QLineEdit>(7, "level")->text(), QStringLiteral("26"));
-        session.Type(7, "level", QStringLiteral("50"));
-        session.Sheet().Save();
-        QCOMPARE(session.messages.Take(), QStringList{QStringLiteral("File Saved Successful!")});
+        QCOMPARE(session.Find<QLineEdit>(kMagusTab, "name")->text(), QStringLiteral("Gizmo"));
+        QCOMPARE(session.Find<QLineEdit>(kMagusTab, "level")->text(), QStringLiteral("26"));
+        session.Type(kMagusTab, "level", QStringLiteral("50"));
+        QCOMPARE(session.Save(), QStringList{QStringLiteral("File Saved Successful!")});
 
-        const QByteArray after = ReadFile(path);
-        QCOMPARE(after.size(), before.size());
         // Gold at 7E2C53 (3 bytes), Magus's level at 7E2600 + 6 * 80 + 18.
-        const std::vector<long> expected = {workRam + 0x2600 + 480 + 18, workRam + 0x2C53,
-                                            workRam + 0x2C54, workRam + 0x2C55};
-        QCOMPARE(DiffOffsets(before, after), expected);
-        QCOMPARE(after.mid(workRam + 0x2C53, 3), QByteArray("\xE1\x10\x00", 3));
-        QCOMPARE(static_cast<int>(after[workRam + 0x2600 + 480 + 18]), 50);
+        const std::size_t gold = std::size_t(workRam) + 0x2C53;
+        QCOMPARE(Changes(before, ReadFile(path)),
+                 (Patch{{gold, 0xE1},
+                        {gold + 1, 0x10},
+                        {gold + 2, 0x00},
+                        {std::size_t(workRam) + 0x2600 + 498, 50}}));
     }
 };
 
