@@ -40,7 +40,8 @@ const Case kCases[] = {
      [](const fs::path& f) { WriteBytes(f, WithHeader(FillerBytes(282459), kNewHeader, 1)); }, 0,
      "the file is 282459 bytes long like a save state of ZSNES 1.50 and 1.51 and the Linux fork "
      "2.0, but does not start with the header of one"},
-    {"save read-only", true, MakeReadOnly, 0, "the file is read-only"},
+    {"save read-only", true, [](const fs::path& f) { fs::permissions(f, fs::perms::owner_read); },
+     0, "the file is read-only"},
     {"save cut short", true, [](const fs::path& f) { fs::resize_file(f, 280000); }, 0,
      "the file is 280000 bytes long and starts with the header of a save state"},
     {"save disk full before the time", true, [](const fs::path&) {}, 4000,

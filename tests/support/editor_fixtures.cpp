@@ -3,8 +3,6 @@
 
 #include <QApplication>
 #include <QLineEdit>
-#include <limits>
-#include <memory>
 
 namespace orvane::test {
 
@@ -22,48 +20,7 @@ std::optional<QString> ScriptedFileDialogs::Next(QStringList& answers) {
     return answer.isEmpty() ? std::nullopt : std::optional<QString>(answer);
 }
 
-Patch LittleEndian(std::size_t offset, std::uint64_t value, int width) {
-    Patch bytes;
-    for (int i = 0; i < width; ++i) {
-        bytes[offset + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(value >> (8 * i));
-    }
-    return bytes;
-}
-
-Patch Changes(const QByteArray& before, const QByteArray& after) {
-    if (before.size() != after.size()) {
-        return {{std::numeric_limits<std::size_t>::max(), 0}};
-    }
-    Patch changed;
-    for (qsizetype i = 0; i < before.size(); ++i) {
-        if (before[i] != after[i]) {
-            changed[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(after[i]);
-        }
-    }
-    return changed;
-}
-
-QByteArray ReadFile(const QString& path) {
-    const Bytes bytes = ReadBytes(FsPath(path));
-    return QByteArray(reinterpret_cast<const char*>(bytes.data()),
-                      static_cast<qsizetype>(bytes.size()));
-}
-
-QString CopyRealState(const QTemporaryDir& dir, const QString& file, QString name) {
-    const Bytes bytes = ReadBytes(TestData(file.toStdString()));
-    if (bytes.empty()) {
-        qFatal("cannot read the real state %s", qPrintable(file));
-    }
-    const QString path = dir.filePath(name.isEmpty() ? file : name);
-    WriteBytes(FsPath(path), bytes);
-    return path;
-}
-
-QString WriteState(const QTemporaryDir& dir, const QString& name, const Patch& patch) {
-    Bytes bytes = FillerBytes(kClassicSize);
-    for (const auto& [offset, value] : patch) {
-        bytes.at(offset) = value;
-    }
+QString WriteFile(const QTemporaryDir& dir, const QString& name, const Bytes& bytes) {
     const QString path = dir.filePath(name);
     WriteBytes(FsPath(path), bytes);
     return path;
@@ -129,42 +86,11 @@ void Session::SaveAs(const QString& target) {
     Sheet().SaveAs();
 }
 
-Patch Session::Changing(const Patch& bytes) const {
-    Patch changing;
-    for (const auto& [offset, value] : bytes) {
-        if (static_cast<std::uint8_t>(opened.at(static_cast<qsizetype>(offset))) != value) {
-            changing[offset] = value;
-        }
-    }
-    return changing;
-}
-
 void Session::Type(int tab, const char* edit, const QString& text) {
     auto* control = Find<QLineEdit>(tab, edit);
     control->selectAll();
     QTest::keyClick(control, Qt::Key_Delete);
     QTest::keyClicks(control, text);
-}
-
-namespace {
-std::vector<TestFactory>& Registry() {
-    static std::vector<TestFactory> registry;
-    return registry;
-}
-}  // namespace
-
-int RegisterTest(TestFactory factory) {
-    Registry().push_back(std::move(factory));
-    return static_cast<int>(Registry().size());
-}
-
-int RunRegisteredTests(int argc, char** argv) {
-    int failures = 0;
-    for (const TestFactory& factory : Registry()) {
-        std::unique_ptr<QObject> test(factory());
-        failures += QTest::qExec(test.get(), argc, argv);
-    }
-    return failures;
 }
 
 }  // namespace orvane::test

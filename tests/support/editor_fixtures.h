@@ -1,17 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the editor's widget tests share: recorders in place of the message and file-dialog seams,
-// the whole application as a Session over a save state made by code, the bytes a save changed,
-// and a registry that lets each test file add its QObject test class.
+// and the whole application as a Session over a save state made by code.
 
 #include <QFile>
 #include <QString>
 #include <QTemporaryDir>
 #include <QtTest>
-#include <cstddef>
-#include <cstdint>
-#include <functional>
-#include <map>
 #include <optional>
 #include <vector>
 
@@ -64,23 +59,18 @@ private:
     static std::optional<QString> Next(QStringList& answers);
 };
 
-// Bytes by file offset: those set in a state made by code, or those a save changed.
-using Patch = std::map<std::size_t, std::uint8_t>;
-
-// The value's low bytes from offset on, least significant first.
-Patch LittleEndian(std::size_t offset, std::uint64_t value, int width);
-// The offsets at which after differs from before, with after's bytes; files of different
-// lengths give the one offset SIZE_MAX.
-Patch Changes(const QByteArray& before, const QByteArray& after);
-
 inline std::filesystem::path FsPath(const QString& path) {
     return QFile::encodeName(path).toStdString();
 }
-QByteArray ReadFile(const QString& path);
-// A copy of a save state from tests/data, written into dir under name (by default its own).
-QString CopyRealState(const QTemporaryDir& dir, const QString& file, QString name = {});
-// A save state of kClassicSize filler bytes with the patch applied, written into dir under name.
-QString WriteState(const QTemporaryDir& dir, const QString& name, const Patch& patch = {});
+inline Bytes ReadFile(const QString& path) {
+    return ReadBytes(FsPath(path));
+}
+// Writes the bytes into dir under name and returns the path.
+QString WriteFile(const QTemporaryDir& dir, const QString& name, const Bytes& bytes);
+// A save state of kClassicSize filler bytes with the patch applied.
+inline QString WriteState(const QTemporaryDir& dir, const QString& name, const Patch& patch = {}) {
+    return WriteFile(dir, name, Patched(FillerBytes(kClassicSize), patch));
+}
 
 // Every member's record in range with its own face and the first item of each of its lists, an
 // inventory of 4 Tonics in slot 0, legal technique bytes and Tech Left 7: every page shown and
@@ -109,7 +99,7 @@ public:
     // What the file opened by OpenQuiet holds now that it did not hold when opened.
     Patch SavedChanges() const { return Changes(opened, ReadFile(path)); }
     // The bytes that differ from the file as opened: what a save of them changes.
-    Patch Changing(const Patch& bytes) const;
+    Patch Changing(const Patch& bytes) const { return Changes(opened, Patched(opened, bytes)); }
 
     template <typename Control = QWidget>
     Control* Find(int tab, const char* name) {
@@ -124,16 +114,11 @@ public:
 
     QTemporaryDir dir;
     QString path;
-    QByteArray opened;
+    Bytes opened;
     RecordingMessages messages;
     ScriptedFileDialogs dialogs;
     EditorApp app{messages, dialogs};
 };
-
-// Test classes register themselves; the test program runs each in turn.
-using TestFactory = std::function<QObject*()>;
-int RegisterTest(TestFactory factory);
-int RunRegisteredTests(int argc, char** argv);
 
 }  // namespace orvane::test
 
@@ -146,6 +131,3 @@ inline char* QTest::toString(const orvane::test::Patch& bytes) {
     }
     return qstrdup(qPrintable(parts.join(u' ')));
 }
-
-#define ORVANE_UI_TEST(Class) \
-    static const int kRegistered##Class = ::orvane::test::RegisterTest([] { return new Class; })

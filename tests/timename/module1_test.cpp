@@ -30,57 +30,41 @@ TEST(CodeTable, HoldsLettersDigitsAndSpaceAndNothingElse) {
     EXPECT_EQ(std::string(table.begin(), table.end()), expected);
 }
 
-// A character without a code leaves its byte alone; the slot's sixth byte is never written.
+// A character without a code leaves its byte alone, a byte without one reads as nothing, and the
+// slot's sixth byte is never read or written. The form's tests type and read the rest.
 TEST(NameSlot, ReadsFiveCharactersAndWritesPaddedCodes) {
-    struct Case {
-        Bytes slot;
-        const char32_t* text;  // nothing written when null
-        Bytes after;
-        const char* read;
-    };
-    const Bytes zeros(6, 0x00), odd = {0x11, 0x22, 0x33, 0x44, 0x55, 0x66};
-    const Case cases[] = {
+    const Bytes odd = {0x11, 0x22, 0x33, 0x44, 0x55, 0x66};
+    const std::tuple<Bytes, const char32_t*, Bytes, const char*> cases[] = {
+        // slot, text written (none when null), slot after, name read
         {{0xA2, 0xCB, 0xC8, 0xC7, 0xC8, 0xA0}, nullptr, {}, "Crono"},
-        {{0xA0, 0xD2, 0xC5, 0xBA, 0x00, 0x00}, nullptr, {}, "Ayla"},
         {{0xA0, 0x00, 0xA1, 0xFF, 0x9F, 0x00}, nullptr, {}, "AB"},
-        {zeros, U"Ayla", {0xA0, 0xD2, 0xC5, 0xBA, 0xEF, 0x00}, "Ayla "},
-        {{0xA2, 0xCB, 0xC8, 0xC7, 0xC8, 0x00}, U"", {0xEF, 0xEF, 0xEF, 0xEF, 0xEF, 0x00}, "     "},
-        {odd, U"R2-D2", {0xB1, 0xD6, 0x33, 0xA3, 0xD6, 0x66}, "R2D2"},
         {odd, U"\u00e9tA\U0001F600", {0x11, 0xCD, 0xA0, 0x44, 0xEF, 0x66}, "tA "},
-        {zeros, U"aAzZ9", {0xBA, 0xA0, 0xD3, 0xB9, 0xDD, 0x00}, "aAzZ9"},
-        {zeros, U"Marlene", {0xAC, 0xBA, 0xCB, 0xC5, 0xBE, 0x00}, "Marle"},
+        {odd, U"Marlene", {0xAC, 0xBA, 0xCB, 0xC5, 0xBE, 0x66}, "Marle"},
     };
     ScratchDir files;
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.read);
-        Bytes bytes = FillerBytes(274047);
-        std::copy(c.slot.begin(), c.slot.end(), bytes.begin() + kSlot);
+    for (const auto& [slot, text, after, read] : cases) {
+        SCOPED_TRACE(read);
+        Bytes bytes = Patched(FillerBytes(kClassicSize), BytesAt(kSlot, slot));
         const fs::path path = WriteBytes(files / "slot.zst", bytes);
         Module1::ByteFile file;
         ASSERT_EQ(file.Open(path), FileError::None);
-        if (c.text != nullptr) {
-            EXPECT_EQ(Module1::WriteName(file, kSlot, c.text, Module1::kNameLength),
-                      FileError::None);
-            std::copy(c.after.begin(), c.after.end(), bytes.begin() + kSlot);
+        if (text != nullptr) {
+            EXPECT_EQ(Module1::WriteName(file, kSlot, text, Module1::kNameLength), FileError::None);
+            bytes = Patched(bytes, BytesAt(kSlot, after));
         }
-        EXPECT_EQ(DiffOffsets(bytes, ReadBytes(path)), std::vector<long>{});
+        EXPECT_EQ(Changes(bytes, ReadBytes(path)), Patch{});
         std::string name = "unread";
         EXPECT_EQ(Module1::ReadName(file, kSlot, Module1::kNameLength, name), FileError::None);
-        EXPECT_EQ(name, c.read);
+        EXPECT_EQ(name, read);
     }
 }
 
-TEST(ByteFile, OpensOnlyWritableFilesAndNeverGrowsThem) {
+// Missing, odd and read-only files are the failure tests' business.
+TEST(ByteFile, NeverReadsOrWritesPastTheEndNorGrowsTheFile) {
     ScratchDir files;
-    Module1::ByteFile file;
-    EXPECT_EQ(file.Open(files / "missing.zst"), FileError::Missing);
-    EXPECT_FALSE(fs::exists(files / "missing.zst"));
-    EXPECT_EQ(file.Open(files / ""), FileError::NotRegular);
-    const Bytes bytes = FillerBytes(274047);
+    const Bytes bytes = FillerBytes(kClassicSize);
     const fs::path path = WriteBytes(files / "slot.zst", bytes);
-    MakeReadOnly(path);
-    EXPECT_EQ(file.Open(path), FileError::ReadOnly);
-    fs::permissions(path, fs::perms::owner_write, fs::perm_options::add);
+    Module1::ByteFile file;
     ASSERT_EQ(file.Open(path), FileError::None);
     std::uint8_t byte = 0;
     EXPECT_EQ(file.Read(274046, byte), FileError::None);
@@ -89,7 +73,7 @@ TEST(ByteFile, OpensOnlyWritableFilesAndNeverGrowsThem) {
     EXPECT_EQ(file.Write(274047, 0x42), FileError::TooShort);
     EXPECT_EQ(file.Write(-1, 0x42), FileError::WriteFailed);
     ASSERT_EQ(file.Write(3, 0x42), FileError::None);
-    EXPECT_EQ(DiffOffsets(bytes, ReadBytes(path)), std::vector<long>{3});
+    EXPECT_EQ(Changes(bytes, ReadBytes(path)), (Patch{{3, 0x42}}));
     fs::resize_file(path, kSlot + 2);  // cut short after opening
     EXPECT_EQ(Module1::WriteName(file, kSlot, U"Crono", Module1::kNameLength), FileError::TooShort);
     file.Close();
@@ -137,43 +121,6 @@ TEST(LayoutRecognition, KnowsEachEmulatorsStatesBySizeAndHeader) {
         }
     }
 }
-
-// The cartridge stored the names Aleph to Gizmo in member order and the play-time bytes 90, 60,
-// 23 and 2 from 0x7E0402 up; box 3 is Frog's and box 4 Robo's.
-class RealStates : public ::testing::TestWithParam<RealState> {};
-
-TEST_P(RealStates, BoxesReadTheirFieldsAndASaveWritesOnlyThem) {
-    ScratchDir files;
-    const Bytes original = ReadBytes(TestData(GetParam().file));
-    const fs::path path = WriteBytes(files / "state.zst", original);
-    Module1::StateFields fields;
-    Module1::FileKind kind;
-    ASSERT_EQ(Module1::ReadState(path, fields, kind), FileError::None);
-    EXPECT_EQ(fields.times, (std::array<std::uint8_t, 4>{2, 23, 60, 90}));
-    EXPECT_EQ(fields.names, (std::array<std::string, 7>{"Aleph", "Bravo", "Cobra", "Ember", "Delta",
-                                                        "Fjord", "Gizmo"}));
-
-    const Module1::StateEdits edits = {{1, 2, 3, 4}, {U"A", U"B", U"C", U"D", U"E", U"F", U"G"}};
-    bool undone = false;
-    ASSERT_EQ(Module1::WriteState(path, edits, kind, undone), FileError::None);
-    Bytes expected = original;
-    const auto at = [&](std::size_t offset) -> std::uint8_t& {
-        return expected[offset - 0xC13 + GetParam().workRam];
-    };
-    const std::size_t times[] = {4120, 4119, 4118, 4117};  // hours tens first, as the boxes
-    for (std::size_t box = 0; box < 4; ++box) {
-        at(times[box]) = edits.times[box];
-    }
-    const std::size_t slots[] = {14390, 14396, 14402, 14414, 14408, 14420, 14426};
-    for (std::size_t box = 0; box < 7; ++box) {
-        for (std::size_t i = 0; i < 5; ++i) {
-            at(slots[box] + i) = static_cast<std::uint8_t>(i == 0 ? 0xA0 + box : 0xEF);
-        }
-    }
-    EXPECT_EQ(DiffOffsets(expected, ReadBytes(path)), std::vector<long>{});
-}
-
-INSTANTIATE_TEST_SUITE_P(EveryVersion, RealStates, ::testing::ValuesIn(kRealStates));
 
 // Success is said only once the bytes are on the disk, and bytes put back count only once flushed.
 TEST(WriteState, AFailedFlushIsReportedAndLeavesTheFileNotKnownUndone) {

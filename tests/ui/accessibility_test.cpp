@@ -130,8 +130,8 @@ private slots:
     }
 };
 
-ORVANE_UI_TEST(AccessibilityTest);
-
 }  // namespace orvane::test
+
+QTEST_MAIN(orvane::test::AccessibilityTest)
 
 #include "accessibility_test.moc"

@@ -114,7 +114,7 @@ void ExpectLeave(Session& session, const NumberField& field, const QString& refu
     auto* edit = session.Find<QLineEdit>(field.tab, field.edit);
     QCOMPARE(QApplication::focusWidget(), edit);
     QCOMPARE(edit->selectedText(), edit->text());
-    const QByteArray before = ReadFile(session.path);
+    const Bytes before = ReadFile(session.path);
     const QString copy = session.dir.filePath(QStringLiteral("copy.zst"));
     QCOMPARE(session.Save(), shown);
     session.SaveAs(copy);
@@ -245,8 +245,8 @@ private slots:
     }
 };
 
-ORVANE_UI_TEST(FieldsTest);
-
 }  // namespace orvane::test
+
+QTEST_MAIN(orvane::test::FieldsTest)
 
 #include "fields_test.moc"

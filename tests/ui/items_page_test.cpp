@@ -209,8 +209,8 @@ private slots:
     }
 };
 
-ORVANE_UI_TEST(ItemsPageTest);
-
 }  // namespace orvane::test
+
+QTEST_MAIN(orvane::test::ItemsPageTest)
 
 #include "items_page_test.moc"

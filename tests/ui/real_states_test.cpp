@@ -25,8 +25,8 @@ private slots:
         QFETCH(QString, file);
         QFETCH(int, workRam);
         Session session;
-        const QString path = CopyRealState(session.dir, file);
-        const QByteArray before = ReadFile(path);
+        const Bytes before = ReadBytes(TestData(file.toStdString()));
+        const QString path = WriteFile(session.dir, file, before);
         session.Open(path);
         QCOMPARE(session.messages.Take(), QStringList());
         QCOMPARE(session.Find<QLineEdit>(kMainTab, "gold")->text(), QStringLiteral("1234567"));
@@ -52,7 +52,6 @@ private slots:
 }  // namespace
 }  // namespace orvane::test
 
-using orvane::test::RealStatesTest;
-ORVANE_UI_TEST(RealStatesTest);
+QTEST_MAIN(orvane::test::RealStatesTest)
 
 #include "real_states_test.moc"
