@@ -98,9 +98,8 @@ private slots:
             }
             return ok;
         };
-        const std::optional<bool> ok =
-            c.maxSize != 0 ? RunWithFileSizeLimit(c.maxSize, failsSafely) : failsSafely();
-        QVERIFY2(ok.value_or(false), "no warning, not this one, or the boxes or file changed");
+        QVERIFY2(InChild(failsSafely, c.maxSize).value_or(false),
+                 "no warning, not this one, or the boxes or file changed");
         QVERIFY(Snapshot::Of(target) == before);
     }
 };

@@ -15,11 +15,6 @@ QStringList RecordingMessages::Take() {
     return texts;
 }
 
-std::optional<QString> ScriptedFileDialogs::Next(QStringList& answers) {
-    const QString answer = answers.isEmpty() ? QString() : answers.takeFirst();
-    return answer.isEmpty() ? std::nullopt : std::optional<QString>(answer);
-}
-
 QString WriteFile(const QTemporaryDir& dir, const QString& name, const Bytes& bytes) {
     const QString path = dir.filePath(name);
     WriteBytes(FsPath(path), bytes);
@@ -64,7 +59,7 @@ void Session::Show() {
 }
 
 void Session::Open(const QString& file) {
-    dialogs.openAnswers << file;
+    dialogs.answer = file;
     Sheet().Open();
 }
 
@@ -82,7 +77,7 @@ QStringList Session::Save() {
 }
 
 void Session::SaveAs(const QString& target) {
-    dialogs.saveAsAnswers << target;
+    dialogs.answer = target;
     Sheet().SaveAs();
 }
 

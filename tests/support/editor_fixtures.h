@@ -45,18 +45,19 @@ public:
     QList<bool> answers;
 };
 
-// Answers each dialog with the next scripted path; an empty path or an unscripted dialog is a
-// cancel.
+// Answers the next dialog with the path set, once; none is a cancel.
 class ScriptedFileDialogs final : public FileDialogs {
 public:
-    std::optional<QString> ChooseFileToOpen(QWidget*) override { return Next(openAnswers); }
-    std::optional<QString> ChooseFileToSaveAs(QWidget*) override { return Next(saveAsAnswers); }
+    std::optional<QString> ChooseFileToOpen(QWidget*) override { return Next(); }
+    std::optional<QString> ChooseFileToSaveAs(QWidget*) override { return Next(); }
 
-    QStringList openAnswers;
-    QStringList saveAsAnswers;
+    QString answer;
 
 private:
-    static std::optional<QString> Next(QStringList& answers);
+    std::optional<QString> Next() {
+        const QString path = std::exchange(answer, QString());
+        return path.isEmpty() ? std::nullopt : std::optional(path);
+    }
 };
 
 inline std::filesystem::path FsPath(const QString& path) {

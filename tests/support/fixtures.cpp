@@ -140,35 +140,27 @@ std::map<std::uint32_t, std::uint8_t> WorkRamMarkers() {
     return markers;
 }
 
-int InChild(const std::function<int()>& work) {
-    const pid_t child = ::fork();
-    if (child < 0) {
-        return -1;
-    }
-    if (child == 0) {
-        ::_exit(work());
-    }
-    int status = 0;
-    if (::waitpid(child, &status, 0) != child || !WIFEXITED(status)) {
-        return -1;
-    }
-    return WEXITSTATUS(status);
-}
-
 bool BecomeNobody() {
     return ::geteuid() != 0 || (::setgid(65534) == 0 && ::setuid(65534) == 0);
 }
 
-std::optional<bool> RunWithFileSizeLimit(std::uint64_t limit, const std::function<bool()>& work,
-                                         OverLimit overLimit) {
-    const int status = InChild([&] {
-        // Ignored, SIGXFSZ lets the write fail with EFBIG instead of ending the process.
-        std::signal(SIGXFSZ, overLimit == OverLimit::Kills ? SIG_DFL : SIG_IGN);
-        const rlimit rlim{limit, limit};
-        ::setrlimit(RLIMIT_FSIZE, &rlim);
-        return work() ? 0 : 1;
-    });
-    return status < 0 ? std::nullopt : std::optional<bool>(status == 0);
+std::optional<bool> InChild(const std::function<bool()>& work, std::uint64_t sizeLimit,
+                            OverLimit overLimit) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (sizeLimit != 0) {
+            // Ignored, SIGXFSZ lets the write fail with EFBIG instead of ending the process.
+            std::signal(SIGXFSZ, overLimit == OverLimit::Kills ? SIG_DFL : SIG_IGN);
+            const rlimit limit{sizeLimit, sizeLimit};
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+        }
+        ::_exit(work() ? 0 : 1);
+    }
+    int status = 0;
+    if (child < 0 || ::waitpid(child, &status, 0) != child || !WIFEXITED(status)) {
+        return std::nullopt;
+    }
+    return WEXITSTATUS(status) == 0;
 }
 
 namespace {

@@ -98,15 +98,14 @@ std::filesystem::path TestData(const std::string& name);
 // The bytes the test cartridge stored in work RAM, by console address (tests/data/markers.json).
 std::map<std::uint32_t, std::uint8_t> WorkRamMarkers();
 
-// The work's exit status in a child process, or -1 when the child did not exit.
-int InChild(const std::function<int()>& work);
 // In a child run by root: gives up root's right to write anywhere by becoming user nobody.
 bool BecomeNobody();
 enum class OverLimit { Fails, Kills };
-// The work's result in a child whose files may not grow past limit, as on a full disk: a write
-// past it fails, or kills the child as a user's kill would. Nothing when the child did not exit.
-std::optional<bool> RunWithFileSizeLimit(std::uint64_t limit, const std::function<bool()>& work,
-                                         OverLimit overLimit = OverLimit::Fails);
+// The work's result in a child process, nothing when the child did not exit. With a size limit
+// files may not grow past it, as on a full disk: a write past it fails, or kills the child as a
+// user's kill would.
+std::optional<bool> InChild(const std::function<bool()>& work, std::uint64_t sizeLimit = 0,
+                            OverLimit overLimit = OverLimit::Fails);
 
 // Collects the texts the model sends to its warning sink, in order.
 struct WarningRecorder {
