@@ -30,7 +30,9 @@ Patch Inventory(const Slots& held) {
 }
 
 enum Act { kShow, kAdd, kRemove, kRemoveItem, kClearAll, kUp, kDown };
-const char* const kActs[] = {"shown", "add", "remove", "remove item", "clear all", "up", "down"};
+// The buttons' captions, which stand on the page in this order.
+const char* const kActs[] = {"",           "&Add Amount", "&Remove Amount", "Remo&ve Item",
+                             "&Clear All", "Move &Up",    "Move &Down"};
 
 // From a file holding start: select a line, choose an item (Tonic when none is named), type an
 // amount and press a button. The lines that change, the first being the one selected then; a
@@ -135,8 +137,8 @@ private slots:
             page->ItemBox()->setCurrentText(*c.item ? c.item : "Tonic");
             page->AmountEdit()->clear();
             QTest::keyClicks(page->AmountEdit(), c.amount);
-            // The buttons in the order of the acts after kShow.
             QPushButton* button = page->findChildren<QPushButton*>().value(c.act - 1);
+            QCOMPARE(button->text(), kActs[c.act]);
             QVERIFY(button->isEnabled());
             QTest::mouseClick(button, Qt::LeftButton);
             QCOMPARE(session.messages.Take(), c.said ? QStringList{c.said} : QStringList());
