@@ -4,14 +4,6 @@
 // editor's file dialog filters, and their windows, whose controls must lie inside them and not
 // overlap. No check measures a text, so which fonts are installed cannot decide the result.
 
-#include <QAccessible>
-#include <QComboBox>
-#include <QFileDialog>
-#include <QFileSystemModel>
-#include <QGroupBox>
-#include <QLabel>
-#include <QtTest>
-
 #include "about_dialog.h"
 #include "arguments.h"
 #include "command_line.h"

@@ -2,10 +2,6 @@
 // The editor's Open, Save and Save As under every failure a disk or a file can offer: each must
 // say so and leave the files, and what the user typed, as they were.
 
-#include <QDir>
-#include <QFile>
-#include <QLineEdit>
-
 #include <sys/stat.h>
 
 #include "editor_fixtures.h"

@@ -2,8 +2,6 @@
 // tellim meeting a file it cannot use, when it opens one or saves the one it opened: it must warn,
 // naming the file and the reason, and leave the file, the boxes and the current file as they were.
 
-#include <QtTest>
-
 #include "tellim_fixtures.h"
 
 namespace fs = std::filesystem;

@@ -1,9 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "editor_fixtures.h"
 
-#include <QApplication>
-#include <QLineEdit>
-
 namespace orvane::test {
 
 QStringList RecordingMessages::Take() {

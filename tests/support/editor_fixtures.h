@@ -3,10 +3,8 @@
 // What the editor's widget tests share: recorders in place of the message and file-dialog seams,
 // and the whole application as a Session over a save state made by code.
 
-#include <QFile>
-#include <QString>
-#include <QTemporaryDir>
 #include <QtTest>
+#include <QtWidgets>
 #include <optional>
 #include <vector>
 

@@ -2,16 +2,6 @@
 // tellim's forms as a user meets them: their layout, menus and boxes, and a state of every
 // emulator version opened, edited and saved in place.
 
-#include <QAccessible>
-#include <QAction>
-#include <QApplication>
-#include <QGroupBox>
-#include <QLabel>
-#include <QMenu>
-#include <QMenuBar>
-#include <QPushButton>
-#include <QScreen>
-#include <QtTest>
 #include <memory>
 
 #include "form2.h"

@@ -2,14 +2,6 @@
 // What a screen reader reads of the sheet: every control on every page named after what a
 // sighted user reads beside it, and page tabs that select as a click does, and only then.
 
-#include <QAbstractButton>
-#include <QAbstractItemView>
-#include <QAccessible>
-#include <QComboBox>
-#include <QDialog>
-#include <QGroupBox>
-#include <QLineEdit>
-
 #include "editor_fixtures.h"
 
 namespace orvane::test {

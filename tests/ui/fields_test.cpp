@@ -2,10 +2,6 @@
 // Every value the pages edit: typed or chosen on its page it lands in exactly its bytes of the
 // file, and every range check holds at both bounds and refuses just past them.
 
-#include <QCheckBox>
-#include <QComboBox>
-#include <QLineEdit>
-
 #include "editor_fixtures.h"
 
 namespace orvane::test {

@@ -2,9 +2,6 @@
 // The Items page: one line per inventory slot, amounts kept within 1 to 99, the buttons, and the
 // slot bytes a save writes.
 
-#include <QComboBox>
-#include <QLineEdit>
-#include <QPushButton>
 #include <map>
 
 #include "editor_fixtures.h"

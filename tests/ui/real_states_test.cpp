@@ -2,8 +2,6 @@
 // The editor on states that real emulator builds wrote: the pages show the cartridge's markers,
 // and edits made on the pages land where each layout keeps the fields.
 
-#include <QLineEdit>
-
 #include "editor_fixtures.h"
 
 namespace orvane::test {

@@ -2,20 +2,6 @@
 // The sheet: menus, tabs and pages, the page protocol seen through the bytes of saved files, the
 // keyboard, the ways a file is opened, the About box, and layouts drawn as the units say.
 
-#include <QAbstractButton>
-#include <QAbstractItemView>
-#include <QComboBox>
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QMenu>
-#include <QMimeData>
-#include <QPushButton>
-#include <QScopeGuard>
-#include <QScrollBar>
-#include <QTimer>
-
 #include "about_dialog.h"
 #include "editor_fixtures.h"
 #include "items_page.h"
