@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Every value the pages edit: typed or chosen on its page it lands in exactly its bytes of the
-// file, and every range check holds at both bounds and refuses just past them.
+// file, every range check holds at both bounds and refuses just past them, and the pages edit the
+// states that real emulator builds wrote where each layout keeps the fields.
 
 #include "editor_fixtures.h"
 
@@ -238,6 +239,37 @@ private slots:
         QCOMPARE(session.SavedChanges(),
                  session.Changing(
                      {{14402, 0xAB}, {14403, 0xCE}, {14404, 0}, {14405, 0xD3}, {14406, 0}}));
+    }
+
+    void pagesEditEveryRealLayout_data() {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<int>("workRam");  // file offset of console address 0x7E0000
+        for (const RealState& s : kRealStates) {
+            QTest::newRow(s.file) << QString(s.file) << int(s.workRam);
+        }
+    }
+
+    void pagesEditEveryRealLayout() {
+        QFETCH(QString, file);
+        QFETCH(int, workRam);
+        Session session;
+        const Bytes before = ReadBytes(TestData(file.toStdString()));
+        const QString path = WriteFile(session.dir, file, before);
+        session.Open(path);
+        QCOMPARE(session.messages.Take(), QStringList());
+        QCOMPARE(session.Find<QLineEdit>(kMainTab, "gold")->text(), "1234567");
+        QCOMPARE(session.Find<QLineEdit>(kMainTab, "saves")->text(), "4660");
+        session.Type(kMainTab, "gold", "4321");
+        session.ShowTab(kMagusTab);  // whose marker weapon 0x56 is no catalogue item
+        QCOMPARE(session.messages.Take(), QStringList{"Item ID not found!"});
+        QCOMPARE(session.Find<QLineEdit>(kMagusTab, "name")->text(), "Gizmo");
+        QCOMPARE(session.Find<QLineEdit>(kMagusTab, "level")->text(), "26");
+        session.Type(kMagusTab, "level", "50");
+        QCOMPARE(session.Save(), kSaved);
+        // Gold at 7E2C53 (3 bytes), Magus's level at 7E2600 + 6 * 80 + 18.
+        Patch changed = LittleEndian(std::size_t(workRam) + 0x2C53, 4321, 3);
+        changed[std::size_t(workRam) + 0x2600 + 498] = 50;
+        QCOMPARE(Changes(before, ReadFile(path)), changed);
     }
 };
 
