@@ -85,22 +85,6 @@ Names Fill(EquipmentSlot slot, int portraitId, Names names = {}) {
     return names;
 }
 
-TEST(EquipmentLists, LengthsPerMemberAndSlot) {
-    // Armor, helmet, weapon, accessory by portrait id; other ids get only the common runs.
-    const std::map<int, std::array<std::size_t, 4>> expected = {
-        {103, {23, 20, 12, 32}}, {104, {23, 18, 5, 33}},  {105, {23, 20, 20, 30}},
-        {106, {23, 20, 9, 33}},  {107, {25, 19, 11, 33}}, {108, {25, 22, 4, 32}},
-        {109, {23, 18, 10, 32}}, {0, {18, 17, 0, 30}},    {102, {18, 17, 0, 30}},
-        {110, {18, 17, 0, 30}},
-    };
-    for (const auto& [member, lengths] : expected) {
-        for (EquipmentSlot slot : {Armor, Helmet, Weapon, Accessory}) {
-            EXPECT_EQ(Fill(slot, member).size(), lengths[static_cast<std::size_t>(slot)])
-                << member << " slot " << static_cast<int>(slot);
-        }
-    }
-}
-
 // Names from position at on (from the end when negative).
 TEST(EquipmentLists, RunsComeInTheGivenOrder) {
     const std::tuple<EquipmentSlot, int, int, Names> cases[] = {
@@ -127,15 +111,22 @@ TEST(EquipmentLists, RunsComeInTheGivenOrder) {
     EXPECT_EQ(Fill(Weapon, 104, {"held"}).front(), "held") << "a fill never clears";
 }
 
-TEST(EquipmentLists, NoListOffersForbiddenOrRepeatedItemsAndAllNamesResolve) {
+// By portrait id, of lengths for armor, helmet, weapon and accessory (other ids get only the
+// common runs), without forbidden or repeated items, and every name known to the catalogue.
+TEST_F(ItemCatalogLookups, EquipmentListsOfEachMemberAndSlot) {
+    const std::map<int, std::array<std::size_t, 4>> lengths = {
+        {103, {23, 20, 12, 32}}, {104, {23, 18, 5, 33}},  {105, {23, 20, 20, 30}},
+        {106, {23, 20, 9, 33}},  {107, {25, 19, 11, 33}}, {108, {25, 22, 4, 32}},
+        {109, {23, 18, 10, 32}}, {0, {18, 17, 0, 30}},    {102, {18, 17, 0, 30}},
+        {110, {18, 17, 0, 30}},
+    };
     const std::set<std::string> forbidden = {"<empty>",      "Bent Sword", "Bent Hilt",
                                              "Masamune III", "Relic",      "Seraph Song"};
-    ItemCatalog catalog;
-    WarningRecorder warnings;
-    catalog.SetWarningSink(warnings.Sink());
-    for (int member = 103; member <= 109; ++member) {
+    for (const auto& [member, expected] : lengths) {
         for (EquipmentSlot slot : {Armor, Helmet, Weapon, Accessory}) {
+            SCOPED_TRACE(::testing::Message() << member << " slot " << static_cast<int>(slot));
             const Names names = Fill(slot, member);
+            EXPECT_EQ(names.size(), expected[static_cast<std::size_t>(slot)]);
             EXPECT_EQ(std::set<std::string>(names.begin(), names.end()).size(), names.size());
             for (const std::string& name : names) {
                 EXPECT_EQ(forbidden.count(name), 0u) << name;

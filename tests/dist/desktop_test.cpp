@@ -11,6 +11,7 @@
 #include "form2.h"
 #include "tellim_fixtures.h"
 
+using namespace orvane;
 using namespace orvane::test;
 
 namespace {
@@ -89,16 +90,13 @@ private slots:
     }
 
     void EditorPagesAndTabsKeepApart() {
-        RecordingMessages messages;
-        ScriptedFileDialogs dialogs;
-        orvane::EditorApp app(messages, dialogs);
-        ScratchDir files;
-        app.Start(ToQString(WriteBytes(files / "demo.zst", ReadBytes(ORVANE_DEMO_STATE))));
-        orvane::EditorSheet& sheet = app.Sheet();
+        Session session;
+        session.app.Start(ORVANE_DEMO_STATE);
+        EditorSheet& sheet = session.Sheet();
         QVERIFY(QTest::qWaitForWindowExposed(&sheet));
         for (int index = 0; index < sheet.PageCount(); ++index) {
             QVERIFY(sheet.SwitchTo(index));
-            orvane::StatePage* page = sheet.CurrentPage();
+            StatePage* page = sheet.CurrentPage();
             QVERIFY2(page->IsLoaded(), qPrintable(page->Caption()));
             QVERIFY2(page->parentWidget()->rect().contains(page->geometry()),
                      qPrintable(page->Caption()));
@@ -106,20 +104,16 @@ private slots:
         }
         // The tabs and the page they show keep apart too.
         CheckWindow(sheet.centralWidget(), QStringLiteral("sheet"));
-        QCOMPARE(messages.Take() + messages.asked, QStringList());
+        QCOMPARE(session.messages.Take() + session.messages.asked, QStringList());
     }
 
     void AboutBoxesAndTellimsFormKeepApart() {
-        orvane::AboutDialog about;
+        AboutDialog about;
         Form2 tellimAbout;
         ScriptedDialogs dialogs;
         Form1 form(dialogs);
-        ScratchDir files;
-        QVERIFY(
-            form.OpenFile(ToQString(WriteBytes(files / "demo.zst", ReadBytes(ORVANE_DEMO_STATE)))));
-        QVERIFY(dialogs.shown.isEmpty());
-        for (QWidget* window : {static_cast<QWidget*>(&about), static_cast<QWidget*>(&tellimAbout),
-                                static_cast<QWidget*>(&form)}) {
+        QVERIFY(form.OpenFile(ORVANE_DEMO_STATE) && dialogs.shown.isEmpty());
+        for (QWidget* window : std::initializer_list<QWidget*>{&about, &tellimAbout, &form}) {
             window->show();
             QVERIFY(QTest::qWaitForWindowExposed(window));
             CheckWindow(window == &form ? form.centralWidget() : window, window->windowTitle());
@@ -140,12 +134,10 @@ private slots:
     void BothProgramsReadTheirCommandLineAlike() {
         QFETCH(QStringList, words);
         QFETCH(QString, asked);
-        const orvane::CommandLine orvane = orvane::ParseCommandLine(words);
-        QCOMPARE(Asked(int(orvane.action), orvane.file.value_or(QString())), asked);
+        const CommandLine editor = ParseCommandLine(words);
+        QCOMPARE(Asked(int(editor.action), editor.file.value_or(QString())), asked);
         std::vector<std::string> plain;
-        for (const QString& word : words) {
-            plain.push_back(word.toStdString());
-        }
+        std::ranges::transform(words, std::back_inserter(plain), &QString::toStdString);
         const Arguments tellim = ParseArguments(plain);
         QCOMPARE(Asked(int(tellim.action),
                        tellim.file ? QString::fromStdString(*tellim.file) : QString()),
@@ -170,7 +162,7 @@ private slots:
         }
         QFileDialog dialog;
         dialog.setAcceptMode(mode);
-        orvane::SetUpSaveStateDialog(dialog);
+        SetUpSaveStateDialog(dialog);
         dialog.setDirectory(ToQString(folder.Path()));
         const QStringList states = {"state.zs1", "state.zst", "states"};
         QTRY_COMPARE(Listed(dialog), states);
