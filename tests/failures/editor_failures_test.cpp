@@ -37,26 +37,21 @@ private slots:
     void FailedSaveWarnsAndKeepsTheTarget_data() {
         QTest::addColumn<int>("row");
         QTest::addColumn<bool>("saveAs");
-        QTest::addColumn<bool>("newerLayout");
         for (int row = 0; row < int(std::size(kFailures)); ++row) {
             const char* name = std::get<0>(kFailures[row]);
-            QTest::addRow("Save, %s", name) << row << false << false;
-            QTest::addRow("Save As, %s", name) << row << true << false;
-            QTest::addRow("Save, %s, fork 2.2", name) << row << false << true;
+            QTest::addRow("Save, %s", name) << row << false;
+            QTest::addRow("Save As, %s", name) << row << true;
         }
     }
 
     void FailedSaveWarnsAndKeepsTheTarget() {
         QFETCH(int, row);
         QFETCH(bool, saveAs);
-        QFETCH(bool, newerLayout);
         const auto& [name, failure, reason] = kFailures[row];
         Session session;
         QVERIFY(QDir(session.dir.path()).mkdir(QStringLiteral("saves")));
         const QString dir = session.dir.filePath(QStringLiteral("saves"));
-        const QString loaded = newerLayout ? WriteFile(session.dir, "saves/state.zst",
-                                                       ReadBytes(TestData("state-2.2.3.zst")))
-                                           : WriteState(session.dir, "saves/state.zst");
+        const QString loaded = WriteState(session.dir, "saves/state.zst");
         const QString target =
             saveAs ? WriteState(session.dir, QStringLiteral("saves/copy.zs1"), {{14438, 2}})
                    : loaded;
