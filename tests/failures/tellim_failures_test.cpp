@@ -74,7 +74,7 @@ private slots:
         form.txtHour1->setText(QStringLiteral("9"));
         const QStringList boxes = BoxTexts(form);
         c.change(target);
-        const Snapshot before = Snapshot::Of(target);
+        const std::string before = Snapshot(files.Path());
 
         const auto failsSafely = [&] {
             dialogs.answers << ToQString(target);
@@ -98,7 +98,7 @@ private slots:
         };
         QVERIFY2(InChild(failsSafely, c.maxSize).value_or(false),
                  "no warning, not this one, or the boxes or file changed");
-        QVERIFY(Snapshot::Of(target) == before);
+        QVERIFY(Snapshot(files.Path()) == before);
     }
 };
 

@@ -109,17 +109,18 @@ ScratchDir::~ScratchDir() {
     std::filesystem::remove_all(m_path, ec);
 }
 
-Snapshot Snapshot::Of(const std::filesystem::path& path) {
+std::string Snapshot(const std::filesystem::path& path) {
     std::error_code ec;
-    Snapshot s;
-    s.exists = std::filesystem::exists(path, ec);
-    s.isDirectory = std::filesystem::is_directory(path, ec);
-    if (s.isDirectory) {
-        s.entries = Entries(path);
-    } else if (s.exists) {
-        s.bytes = ReadBytes(path);
+    if (!std::filesystem::is_directory(path, ec)) {
+        const Bytes bytes = ReadBytes(path);
+        return std::filesystem::exists(path, ec) ? "=" + std::string(bytes.begin(), bytes.end())
+                                                 : "-";
     }
-    return s;
+    std::string entries = "/";
+    for (const std::string& name : Entries(path)) {
+        entries += name + '{' + Snapshot(path / name) + '}';
+    }
+    return entries;
 }
 
 std::filesystem::path TestData(const std::string& name) {

@@ -62,16 +62,9 @@ private:
     std::filesystem::path m_path;
 };
 
-// What a path holds: a file's bytes, a directory's entries, or nothing.
-struct Snapshot {
-    bool exists = false;
-    bool isDirectory = false;
-    Bytes bytes;
-    std::vector<std::string> entries;
-
-    static Snapshot Of(const std::filesystem::path& path);
-    bool operator==(const Snapshot&) const = default;
-};
+// What a path holds, to compare before and after: a file's bytes, a folder's entries with what
+// each holds, or nothing.
+std::string Snapshot(const std::filesystem::path& path);
 
 // A save state in tests/data and what its README says of it.
 struct RealState {
