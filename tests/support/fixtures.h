@@ -32,7 +32,6 @@ Bytes FillerBytes(std::size_t size);
 // The header written from offset at, cut where the bytes end.
 Bytes WithHeader(Bytes bytes, std::string_view header, std::size_t at = 0);
 Bytes Patched(Bytes bytes, const Patch& patch);
-// The values one after another from offset on.
 Patch BytesAt(std::size_t offset, const Bytes& values);
 // The value's low bytes from offset on, least significant first.
 Patch LittleEndian(std::size_t offset, std::uint64_t value, std::size_t width);

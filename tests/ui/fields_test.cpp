@@ -109,8 +109,8 @@ void ExpectLeave(Session& session, const NumberField& field, const QString& refu
         return;
     }
     QCOMPARE(session.Sheet().CurrentIndex(), field.tab);
-    QCOMPARE(session.messages.shown.size(), std::size_t{1});
-    QCOMPARE(session.messages.shown[0].icon, Messages::Icon::Warning);
+    const auto& warned = session.messages.shown;
+    QVERIFY(warned.size() == 1 && warned[0].icon == Messages::Icon::Warning);
     const QStringList shown = session.messages.Take();
     QVERIFY2(shown[0].contains(refusal), qPrintable(shown[0]));
     auto* edit = session.Find<QLineEdit>(field.tab, field.edit);
@@ -232,10 +232,7 @@ private slots:
         QFETCH(int, row);
         const NumberField& field = kNumberFields[row];
         // A stored value one digit longer than can be typed, where the field holds it.
-        std::uint64_t longer = 1;
-        for (int digit = 0; digit < field.limit; ++digit) {
-            longer *= 10;
-        }
+        const auto longer = static_cast<std::uint64_t>(std::pow(10, field.limit));
         const bool storable = longer >> (8 * field.width) == 0;
         Session session;
         session.Show();

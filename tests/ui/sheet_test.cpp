@@ -6,7 +6,6 @@
 
 #include "about_dialog.h"
 #include "editor_fixtures.h"
-#include "items_page.h"
 
 namespace orvane::test {
 
@@ -303,18 +302,17 @@ private slots:
     }
 
     void listsOpenAtTheirDroppedHeightWithAScrollBar() {
-        // On Crono's page, and the Item box: its name, its y and its dropped height.
-        const std::tuple<const char*, int, int> drops[] = {
-            {"face", 28, 45},    {"armor", 98, 61},      {"helmet", 111, 64},
-            {"weapon", 124, 71}, {"accessory", 137, 65}, {"Item", 16, 81}};
+        // Crono's lists and the Items page's only one, the Item box: their y and dropped height.
+        const std::tuple<int, const char*, int, int> drops[] = {
+            {kCronoTab, "face", 28, 45},       {kCronoTab, "armor", 98, 61},
+            {kCronoTab, "helmet", 111, 64},    {kCronoTab, "weapon", 124, 71},
+            {kCronoTab, "accessory", 137, 65}, {kItemsTab, "", 16, 81}};
         Session session;
         session.Show();
         session.OpenQuiet();
-        for (const auto& [name, y, droppedHeight] : drops) {
-            const bool item = name == std::string_view("Item");
-            session.ShowTab(item ? kItemsTab : kCronoTab);
-            auto* list = item ? qobject_cast<ItemsPage*>(session.Sheet().CurrentPage())->ItemBox()
-                              : session.Find<QComboBox>(kCronoTab, name);
+        for (const auto& [tab, name, y, droppedHeight] : drops) {
+            session.ShowTab(tab);
+            auto* list = session.Find<QComboBox>(tab, name);
             list->showPopup();
             const QWidget* popup = list->view()->window();
             QTRY_VERIFY(popup->isVisible());

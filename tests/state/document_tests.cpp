@@ -1,15 +1,21 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The fields of the states that real emulator builds wrote: every field reads the cartridge's
-// markers, and a save changes exactly the edited bytes at the places each layout keeps them. Then
-// what the accessors make of names, inventory slots and selectors that real states cannot show.
+// The document's fields on the states that real emulator builds wrote: every field reads the
+// cartridge's markers, and a save changes exactly the edited bytes where each layout keeps them.
+// On a filler image: what the accessors make of names, inventory slots and selectors that real
+// states cannot show, and saving whole files where the editor's tests cannot look: as another
+// user, beside hard links, with attributes, under a kill or a failing flush.
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/xattr.h>
 
 #include "fixtures.h"
 #include "state_document.h"
 
 using namespace orvane;
 using namespace orvane::test;
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -127,28 +133,31 @@ TEST_P(RealStates, SaveChangesExactlyTheEditedBytesWhereTheLayoutKeepsThem) {
 
 INSTANTIATE_TEST_SUITE_P(EveryVersion, RealStates, ::testing::ValuesIn(kRealStates));
 
-class Fields : public ::testing::Test {
+class Document : public ::testing::Test {
 protected:
     void SetUp() override {
         doc.SetWarningSink(warnings.Sink());
         Load({});
     }
+    // A filler image with these bytes.
     void Load(const Patch& bytes) {
-        loaded = Patched(FillerBytes(kClassicSize), bytes);
-        ASSERT_TRUE(doc.Load(WriteBytes(dir / "state.zst", loaded)));
+        original = Patched(FillerBytes(kClassicSize), bytes);
+        ASSERT_TRUE(doc.Load(WriteBytes(loaded, original)));
     }
+    Bytes Image() const { return Bytes(doc.Image().begin(), doc.Image().end()); }
     // The image differs from the file loaded by these bytes only.
     void ExpectOnly(const Patch& bytes) {
-        EXPECT_EQ(Changes(Patched(loaded, bytes), doc.Image().Bytes()), Patch{});
+        EXPECT_EQ(Changes(Patched(original, bytes), Image()), Patch{});
     }
 
     ScratchDir dir;
-    Bytes loaded;
+    const fs::path loaded = dir / "loaded.zst";
+    Bytes original;
     StateDocument doc;
     WarningRecorder warnings;
 };
 
-TEST_F(Fields, SelectorsOutsideTheTablesReadZeroAndStoreNothing) {
+TEST_F(Document, SelectorsOutsideTheTablesReadZeroAndStoreNothing) {
     // No member, stat, general field or technique key (Magus, 64, is in no technique).
     for (std::int32_t bad : {-1, 65, 127, 128}) {
         doc.SetStat(bad, kStatLevel, 1);
@@ -173,7 +182,7 @@ TEST_F(Fields, SelectorsOutsideTheTablesReadZeroAndStoreNothing) {
 }
 
 // The name slots are 6 bytes each from 14390, in member order; the sixth byte is never written.
-TEST_F(Fields, NamesReadFiveLettersAndWriteFiveBytes) {
+TEST_F(Document, NamesReadFiveLettersAndWriteFiveBytes) {
     Load(BytesAt(14408, {0x9F, 0xA0, 0xB9, 0xBA, 0xD3}));  // Robo's
     EXPECT_EQ(doc.GetName(kRobo), " AZaz");
     Load(BytesAt(14408, {0xD4, 0xFF, 0x5F, 0x00, 0xC0}));
@@ -200,7 +209,7 @@ TEST_F(Fields, NamesReadFiveLettersAndWriteFiveBytes) {
 }
 
 // Item IDs lie one a slot from 12307, amounts from 12563.
-TEST_F(Fields, InventorySlotsByNameAndById) {
+TEST_F(Document, InventorySlotsByNameAndById) {
     // Five Tonics first, an ID with amount 0, and last an ID the catalogue lacks.
     const Patch slots = {{12307, 0xBD}, {12563, 5},    {12314, 0xC0},
                          {12570, 0},    {12549, 0x94}, {12805, 3}};
@@ -233,6 +242,92 @@ TEST_F(Fields, InventorySlotsByNameAndById) {
         ExpectOnly(bytes);
         EXPECT_EQ(warnings.texts, warned);
     }
+}
+
+TEST_F(Document, TheOldestSizeOpensWhateverItsHeader) {
+    const Bytes newerHeader = WithHeader(original, kNewHeader);
+    ASSERT_TRUE(doc.Load(WriteBytes(dir / "odd.zst", newerHeader)));
+    EXPECT_EQ(Image(), newerHeader);
+}
+
+TEST_F(Document, SaveKeepsPermissionBitsAttributesAndSymlinks) {
+    ASSERT_EQ(::chmod(loaded.c_str(), 0640), 0);
+    const bool attributes = ::setxattr(loaded.c_str(), "user.origin", "emulator", 8, 0) == 0;
+    doc.SetGeneral(kGeneralGold, 5);
+    ASSERT_TRUE(doc.Save());
+    struct stat st {};
+    ASSERT_EQ(::stat(loaded.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    char value[16] = {};
+    if (attributes) {
+        EXPECT_EQ(::getxattr(loaded.c_str(), "user.origin", value, sizeof value), 8);
+        EXPECT_EQ(std::string(value), "emulator");
+    }
+    const fs::path link = dir / "link.zst";
+    fs::create_symlink(loaded, link);
+    doc.SetGeneral(kGeneralGold, 6);
+    ASSERT_TRUE(doc.SaveAs(link));
+    EXPECT_TRUE(fs::is_symlink(link)) << "the link itself must survive";
+    EXPECT_EQ(ReadBytes(loaded), Image());
+}
+
+// A kill must leave no file: the new content has no name until it is complete.
+TEST_F(Document, SaveKilledWhileWritingLeavesNoFileBehind) {
+    doc.SetGeneral(kGeneralGold, 777);
+    EXPECT_EQ(InChild([&] { return bool(doc.Save()); }, 100000, OverLimit::Kills), std::nullopt);
+    EXPECT_EQ(ReadBytes(loaded), original);
+    EXPECT_EQ(Entries(dir.Path()), std::vector<std::string>{"loaded.zst"});
+}
+
+// Where no new file can take the target's place, the changed bytes are written in place: beside
+// another hard link, in a folder the user cannot write, as another user's file in a sticky folder.
+TEST_F(Document, FilesThatCannotBeReplacedAreWrittenInPlace) {
+    fs::create_hard_link(loaded, dir / "other-name.zst");
+    doc.SetGeneral(kGeneralGold, 31337);
+    ASSERT_TRUE(doc.Save());
+    EXPECT_EQ(ReadBytes(dir / "other-name.zst"), Image());
+    fs::remove(dir / "other-name.zst");
+    ASSERT_EQ(::chmod(loaded.c_str(), 0666), 0);
+    for (mode_t folder : {0555, 01777}) {
+        ASSERT_EQ(::chmod(dir.Path().c_str(), folder), 0);
+        doc.SetGeneral(kGeneralGold, folder);
+        EXPECT_EQ(InChild([this] { return BecomeNobody() && doc.Save(); }), true);
+        ::chmod(dir.Path().c_str(), 0755);
+        EXPECT_EQ(ReadBytes(loaded), Image());
+        EXPECT_EQ(Entries(dir.Path()), std::vector<std::string>{"loaded.zst"});
+    }
+}
+
+// The new content must be on the disk before it replaces the target, in place or by a new file.
+TEST_F(Document, FailedFlushFailsTheSaveAndKeepsTheTarget) {
+    doc.SetGeneral(kGeneralGold, 4711);
+    FailFlushes(true);
+    EXPECT_EQ(doc.Save().error, WriteError::CannotWrite);
+    EXPECT_EQ(ReadBytes(loaded), original);
+    fs::create_hard_link(loaded, dir / "other-name.zst");
+    EXPECT_EQ(doc.Save().error, WriteError::CannotWrite);
+    EXPECT_EQ(ReadBytes(loaded), original);
+    FailFlushes(false);
+    EXPECT_EQ(Entries(dir.Path()), (std::vector<std::string>{"loaded.zst", "other-name.zst"}));
+}
+
+TEST_F(Document, FailedWriteInPlacePutsTheOldBytesBack) {
+    fs::create_hard_link(loaded, dir / "other-name.zst");
+    doc.SetGeneral(kGeneralGold, 999999);        // offset 14438, below the limit
+    doc.SetGeneral(kGeneralSilverPoints, 0x5A);  // offset 68709, past it
+    EXPECT_EQ(InChild([this] { return doc.Save().error == WriteError::CannotWrite; }, 50000), true);
+    EXPECT_EQ(ReadBytes(loaded), original);
+}
+
+// The editor's tests ask before a Save replaces new content; these count as changes or not.
+TEST_F(Document, ChangedOnDiskGoesByTheFileNotByItsName) {
+    ASSERT_TRUE(doc.SaveAs(dir / "." / "loaded.zst"));
+    EXPECT_FALSE(doc.ChangedOnDisk()) << "Save As onto the loaded file counts as its save";
+    const timespec times[2] = {{0, UTIME_OMIT}, {1000000000, 0}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, loaded.c_str(), times, 0), 0);
+    EXPECT_TRUE(doc.ChangedOnDisk()) << "same content, another modification time";
+    fs::remove(loaded);
+    EXPECT_FALSE(doc.ChangedOnDisk()) << "a file that is gone has nothing to lose";
 }
 
 }  // namespace
