@@ -89,7 +89,7 @@ private slots:
         QCOMPARE(qApp->devicePixelRatio(), qEnvironmentVariable("QT_SCALE_FACTOR", "1").toDouble());
     }
 
-    void EditorPagesAndTabsKeepApart() {
+    void EveryWindowKeepsItsControlsApart() {
         Session session;
         session.app.Start(ORVANE_DEMO_STATE);
         EditorSheet& sheet = session.Sheet();
@@ -105,9 +105,7 @@ private slots:
         // The tabs and the page they show keep apart too.
         CheckWindow(sheet.centralWidget(), QStringLiteral("sheet"));
         QCOMPARE(session.messages.Take() + session.messages.asked, QStringList());
-    }
 
-    void AboutBoxesAndTellimsFormKeepApart() {
         AboutDialog about;
         Form2 tellimAbout;
         ScriptedDialogs dialogs;
