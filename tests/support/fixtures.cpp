@@ -69,10 +69,9 @@ Patch Changes(std::span<const std::uint8_t> before, std::span<const std::uint8_t
 }
 
 std::filesystem::path WriteBytes(const std::filesystem::path& path, const Bytes& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
-    if (!out.flush()) {
+    std::ofstream out(path, std::ios::binary);
+    if (!out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()))
+             .flush()) {
         throw std::runtime_error("cannot write fixture " + path.string());
     }
     return path;

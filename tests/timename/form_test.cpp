@@ -85,10 +85,9 @@ private slots:
         QCOMPARE(BoxTexts(*m_form), QStringList(11, QString()));
         m_form->show();
         QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
-        const QList<QWidget*> order = {m_form->txtName[0], m_form->txtName[1], m_form->txtName[2],
-                                       m_form->txtName[3], m_form->txtName[4], m_form->txtName[5],
-                                       m_form->txtName[6], m_form->txtHour1,   m_form->txtHour2,
-                                       m_form->txtMinute1, m_form->txtMinute2, m_form->txtName[0]};
+        QList<QWidget*> order(m_form->txtName.begin(), m_form->txtName.end());
+        order << m_form->txtHour1 << m_form->txtHour2 << m_form->txtMinute1 << m_form->txtMinute2
+              << m_form->txtName[0];
         QCOMPARE(QApplication::focusWidget(), order[0]);
         for (QWidget* next : order.mid(1)) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);

@@ -13,7 +13,6 @@ namespace {
 
 const QStringList kSaved{"File Saved Successful!"};
 
-// The title, then the items.
 QStringList MenuTexts(const QMenu* menu) {
     QStringList texts{menu->title()};
     for (const QAction* action : menu->actions()) {
@@ -123,8 +122,7 @@ private slots:
         }
         QCOMPARE(session.Find(kMainTab, "gold")->geometry().bottom() + 1,
                  session.Find(kMainTab, "silverPoints")->y());
-        // What a screen reader reads: every control named after what a sighted user reads beside
-        // it.
+        // Every control is named after what a sighted user reads beside it.
         for (int tab = 0; tab < session.Sheet().PageCount(); ++tab) {
             StatePage* page = session.Sheet().Page(tab);
             session.ShowTab(tab);
@@ -334,9 +332,6 @@ private slots:
         failing.app.Start(dir.filePath("absent.zst"));
         QVERIFY(!failing.Sheet().SaveAction()->isEnabled());
         QCOMPARE(failing.messages.Take().size(), 1);
-        for (Session* session : {&started, &dropped, &failing}) {
-            session->Sheet().close();
-        }
     }
 
     void theAboutBox() {
