@@ -10,18 +10,6 @@
 
 using namespace orvane::test;
 
-namespace {
-
-// The face a family resolves to depends on what is installed; what the form asks for does not.
-void ExpectFont(const QFont& font, qreal pointSize, bool bold) {
-    QCOMPARE(font.families().value(0), QStringLiteral("MS Sans Serif"));
-    QCOMPARE(font.styleHint(), QFont::SansSerif);
-    QCOMPARE(font.pointSizeF(), pointSize);
-    QCOMPARE(font.bold(), bold);
-}
-
-}  // namespace
-
 class Form1Test : public QObject {
     Q_OBJECT
 
@@ -69,8 +57,15 @@ private slots:
             QCOMPARE(QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name), name);
             QCOMPARE(widget->geometry(), ToPixels(rect));
         }
-        ExpectFont(m_form->Label1->font(), 9.75, true);
-        ExpectFont(about.Label1->font(), 18.0, false);
+        // The face a family resolves to depends on what is installed; what the form asks for
+        // does not.
+        for (const auto& [font, points, bold] : {std::tuple{m_form->Label1->font(), 9.75, true},
+                                                 {about.Label1->font(), 18.0, false}}) {
+            QCOMPARE(font.families().value(0), QStringLiteral("MS Sans Serif"));
+            QCOMPARE(font.styleHint(), QFont::SansSerif);
+            QCOMPARE(font.pointSizeF(), points);
+            QCOMPARE(font.bold(), bold);
+        }
     }
 
     void StartsEmptyTabsInOrderAndAnswersItsMenus() {
