@@ -182,7 +182,7 @@ private slots:
         }
         QCOMPARE(session.Sheet().CurrentIndex(), kCronoTab);
         QCOMPARE(QString::fromStdString(session.Document().GetPath().string()), session.path);
-        QCOMPARE(session.Save(), QStringList{"File Saved Successful!"});
+        QCOMPARE(session.Save(), kSaved);
         QCOMPARE(session.SavedChanges(), (Patch{{12819 + 18, 50}}));
     }
 
@@ -194,7 +194,7 @@ private slots:
             WriteFile(session.dir, "state.zst", ReadBytes(TestData("state-1.51.zst")));
         session.Open(path);
         session.Type(kMainTab, "gold", QStringLiteral("4321"));
-        QCOMPARE(session.Save(), QStringList{"File Saved Successful!"});
+        QCOMPARE(session.Save(), kSaved);
         QCOMPARE(session.messages.asked, QStringList());
 
         const Bytes ours = ReadFile(path);
@@ -214,7 +214,7 @@ private slots:
 
         // Yes replaces the newer file with the edited state, whole.
         session.messages.answers = {true};
-        QCOMPARE(session.Save(), QStringList{"File Saved Successful!"});
+        QCOMPARE(session.Save(), kSaved);
         QCOMPARE(Changes(ours, ReadFile(path)), LittleEndian(13743, 77, 2));  // Number of Saves
     }
 

@@ -112,6 +112,7 @@ inline Patch QuietState() {
     return bytes;
 }
 
+const QStringList kSaved{QStringLiteral("File Saved Successful!")};
 inline constexpr int kMainTab = 0, kCronoTab = 1, kMarleTab = 2, kLuccaTab = 3, kRoboTab = 4,
                      kFrogTab = 5, kAylaTab = 6, kMagusTab = 7, kItemsTab = 8, kTechTab = 9,
                      kDualTechTab = 10, kTripleTechTab = 11;

@@ -5,6 +5,7 @@
 // emulator builds wrote where each layout keeps the fields.
 
 #include <map>
+#include <ranges>
 
 #include "editor_fixtures.h"
 #include "inventory_list_box.h"
@@ -94,8 +95,6 @@ constexpr Choice kChoices[] = {
     {kTripleTechTab, "tripleTwister", 13416, 0x00, 0, "Twister", 1, 0x80},
 };
 
-const QStringList kSaved{QStringLiteral("File Saved Successful!")};
-
 // Leaves the field's page and comes back; or, when a refusal is expected, checks that the page
 // stays with a warning that says it, the focus on the field, and that Save and Save As then write
 // nothing.
@@ -160,13 +159,10 @@ struct Case {
 const char* const kEmpty = "<empty>";
 const Slots kTonics = {{0, kEther, 3}, {2, kTonic, 5}, {3, kTonic, 20}};
 const Slots kKept = {{0, 0x1B, 7}, {1, 0xE8, 3}, {2, 0x44, 1}, {3, 0x48, 2}};
-const Slots kFull = [] {
-    Slots full;
-    for (int slot = 0; slot < 243; ++slot) {
-        full.push_back({slot, kEther, 1});
-    }
-    return full;
-}();
+const auto kEthers = std::views::iota(0, 243) | std::views::transform([](int slot) {
+                         return std::array{slot, kEther, 1};
+                     });
+const Slots kFull(kEthers.begin(), kEthers.end());
 
 const Case kCases[] = {
     {{{0, kTonic, 0}}, 0, "", "", kShow, {{0, kEmpty}}},

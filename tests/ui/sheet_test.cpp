@@ -11,8 +11,6 @@ namespace orvane::test {
 
 namespace {
 
-const QStringList kSaved{"File Saved Successful!"};
-
 QStringList MenuTexts(const QMenu* menu) {
     QStringList texts{menu->title()};
     for (const QAction* action : menu->actions()) {
