@@ -63,16 +63,8 @@ void CheckGroupFrames(QWidget* container, const QString& where) {
     }
 }
 
-QAccessibleInterface* Interface(QObject* object) {
-    QAccessibleInterface* found = QAccessible::queryAccessibleInterface(object);
-    if (!found) {
-        qFatal("%s has no accessible interface", object->metaObject()->className());
-    }
-    return found;
-}
-
 QString Name(QObject* object) {
-    return Interface(object)->text(QAccessible::Name);
+    return QAccessible::queryAccessibleInterface(object)->text(QAccessible::Name);
 }
 
 }  // namespace
@@ -135,7 +127,7 @@ private slots:
                 names << name;
                 // A list is named by its label, never by its entry, which is its text instead.
                 if (auto* list = qobject_cast<QComboBox*>(control)) {
-                    QAccessibleInterface* box = Interface(list);
+                    QAccessibleInterface* box = QAccessible::queryAccessibleInterface(list);
                     QCOMPARE(box->role(), QAccessible::ComboBox);
                     QVERIFY2(box->textInterface() && list->currentIndex() >= 0, qPrintable(where));
                     QCOMPARE(box->textInterface()->text(0, -1), list->currentText());
@@ -154,9 +146,10 @@ private slots:
             QCOMPARE(Name(session.Find(tab, control)), name);
         }
         // A check box names its technique; who learns it stands in its group's caption.
-        QCOMPARE(Interface(session.Find(kTripleTechTab, "tripleDeltaForce"))
-                     ->text(QAccessible::Description),
-                 "Crono, Marle and Lucca");
+        QCOMPARE(
+            QAccessible::queryAccessibleInterface(session.Find(kTripleTechTab, "tripleDeltaForce"))
+                ->text(QAccessible::Description),
+            "Crono, Marle and Lucca");
         QStringList groups;
         for (auto* group : session.Sheet().Page(kTripleTechTab)->findChildren<QGroupBox*>()) {
             groups << group->title();
@@ -377,7 +370,7 @@ private slots:
         Session session;
         session.Show();
         session.OpenQuiet();
-        QAccessibleInterface* strip = Interface(session.Sheet().Tabs());
+        QAccessibleInterface* strip = QAccessible::queryAccessibleInterface(session.Sheet().Tabs());
         QCOMPARE(strip->role(), QAccessible::PageTabList);
         const auto select = [&](int tab, const QString& action) {
             strip->child(tab)->actionInterface()->doAction(action);
