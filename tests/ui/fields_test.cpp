@@ -276,13 +276,10 @@ private slots:
     }
 
     void everyListAndBoxShowsItsByteAndStoresTheChoice() {
-        Patch stored;
-        Patch saved;
+        Patch stored, saved;
         for (const Choice& choice : kChoices) {
             stored[choice.offset] = choice.stored;
-            if (choice.saved != choice.stored) {
-                saved[choice.offset] = choice.saved;
-            }
+            saved[choice.offset] = choice.saved;
         }
         Session session;
         session.Show();
@@ -307,7 +304,7 @@ private slots:
                  (QStringList{"Item ID not found!", "Illegal Tech Level Value!",
                               "Illegal Tech Level Value!", "Illegal Dual Tech Level Value!"}));
         QCOMPARE(session.Save(), (QStringList{"Illegal ComboBox selection!", kSaved[0]}));
-        QCOMPARE(session.SavedChanges(), saved);
+        QCOMPARE(session.SavedChanges(), session.Changing(saved));
     }
 
     void theNameTakesFiveLettersOrSpaces() {
