@@ -1,17 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the editor's widget tests share: recorders in place of the message and file-dialog seams,
-// the whole application as a Session over a save state made by code, the bytes a save changed,
-// and a registry that lets each test file add its QObject test class.
+// and the whole application as a Session over a save state made by code.
 
-#include <QFile>
-#include <QString>
-#include <QTemporaryDir>
 #include <QtTest>
-#include <cstddef>
-#include <cstdint>
-#include <functional>
-#include <map>
+#include <QtWidgets>
 #include <optional>
 #include <vector>
 
@@ -43,50 +36,83 @@ public:
         return !answers.isEmpty() && answers.takeFirst();
     }
     // The texts shown so far, and forget them.
-    QStringList Take();
+    QStringList Take() {
+        QStringList texts;
+        for (const ShownMessage& message : shown) {
+            texts << message.text;
+        }
+        shown.clear();
+        return texts;
+    }
 
     std::vector<ShownMessage> shown;
     QStringList asked;
     QList<bool> answers;
 };
 
-// Answers each dialog with the next scripted path; an empty path or an unscripted dialog is a
-// cancel.
+// Answers the next dialog with the path set, once; none is a cancel.
 class ScriptedFileDialogs final : public FileDialogs {
 public:
-    std::optional<QString> ChooseFileToOpen(QWidget*) override { return Next(openAnswers); }
-    std::optional<QString> ChooseFileToSaveAs(QWidget*) override { return Next(saveAsAnswers); }
+    std::optional<QString> ChooseFileToOpen(QWidget*) override { return Next(); }
+    std::optional<QString> ChooseFileToSaveAs(QWidget*) override { return Next(); }
 
-    QStringList openAnswers;
-    QStringList saveAsAnswers;
+    QString answer;
 
 private:
-    static std::optional<QString> Next(QStringList& answers);
+    std::optional<QString> Next() {
+        const QString path = std::exchange(answer, QString());
+        return path.isEmpty() ? std::nullopt : std::optional(path);
+    }
 };
-
-// Bytes by file offset: those set in a state made by code, or those a save changed.
-using Patch = std::map<std::size_t, std::uint8_t>;
-
-// The value's low bytes from offset on, least significant first.
-Patch LittleEndian(std::size_t offset, std::uint64_t value, int width);
-// The offsets at which after differs from before, with after's bytes; files of different
-// lengths give the one offset SIZE_MAX.
-Patch Changes(const QByteArray& before, const QByteArray& after);
 
 inline std::filesystem::path FsPath(const QString& path) {
     return QFile::encodeName(path).toStdString();
 }
-QByteArray ReadFile(const QString& path);
-// A copy of a save state from tests/data, written into dir under name (by default its own).
-QString CopyRealState(const QTemporaryDir& dir, const QString& file, QString name = {});
-// A save state of kClassicSize filler bytes with the patch applied, written into dir under name.
-QString WriteState(const QTemporaryDir& dir, const QString& name, const Patch& patch = {});
+inline Bytes ReadFile(const QString& path) {
+    return ReadBytes(FsPath(path));
+}
+inline QString WriteFile(const QTemporaryDir& dir, const QString& name, const Bytes& bytes) {
+    WriteBytes(FsPath(dir.filePath(name)), bytes);
+    return dir.filePath(name);
+}
+// A save state of kClassicSize filler bytes with the patch applied.
+inline QString WriteState(const QTemporaryDir& dir, const QString& name, const Patch& patch = {}) {
+    return WriteFile(dir, name, Patched(FillerBytes(kClassicSize), patch));
+}
 
 // Every member's record in range with its own face and the first item of each of its lists, an
 // inventory of 4 Tonics in slot 0, legal technique bytes and Tech Left 7: every page shown and
 // left alone writes back exactly the bytes it read.
-Patch QuietState();
+inline Patch QuietState() {
+    // The first weapon of each member's list, Crono to Magus.
+    constexpr std::uint8_t kWeapons[] = {1, 17, 31, 46, 59, 68, 75};
+    Patch bytes;
+    for (std::size_t member = 0; member < 7; ++member) {
+        const std::size_t record = 12819 + 80 * member;
+        bytes[record] = static_cast<std::uint8_t>(member);  // the face
+        bytes.merge(LittleEndian(record + 3, 300, 2));      // current and max HP
+        bytes.merge(LittleEndian(record + 5, 300, 2));
+        for (std::size_t field = 7; field <= 18; ++field) {  // MP, statistics, level
+            bytes[record + field] = static_cast<std::uint8_t>(field);
+        }
+        bytes[record + 39] = 124;  // Hide Cap
+        bytes[record + 40] = 91;   // Hide Tunic
+        bytes[record + 41] = kWeapons[member];
+        bytes[record + 42] = 149;  // Bandana
+        bytes.merge(LittleEndian(record + 45, 7, 2));
+        bytes[13386 + member] = 0xC0;
+    }
+    for (std::size_t slot = 0; slot < 243; ++slot) {
+        bytes[12307 + slot] = slot == 0 ? 0xBD : 0;
+        bytes[12563 + slot] = slot == 0 ? 4 : 0;
+    }
+    for (std::size_t offset = 13393; offset <= 13416; ++offset) {
+        bytes[offset] = offset < 13408 ? 0x80 : 0x00;  // pairs at level 1, no triple
+    }
+    return bytes;
+}
 
+const QStringList kSaved{QStringLiteral("File Saved Successful!")};
 inline constexpr int kMainTab = 0, kCronoTab = 1, kMarleTab = 2, kLuccaTab = 3, kRoboTab = 4,
                      kFrogTab = 5, kAylaTab = 6, kMagusTab = 7, kItemsTab = 8, kTechTab = 9,
                      kDualTechTab = 10, kTripleTechTab = 11;
@@ -97,19 +123,40 @@ public:
     EditorSheet& Sheet() { return app.Sheet(); }
     StateDocument& Document() { return app.Document(); }
     // Shows the sheet and makes it the active window, as focus and keyboard tests need.
-    void Show();
-    void Open(const QString& path);
+    void Show() {
+        Sheet().show();
+        QApplication::setActiveWindow(&Sheet());
+        if (!QTest::qWaitForWindowActive(&Sheet())) {
+            qWarning("the sheet did not become active");
+        }
+    }
+    void Open(const QString& file) {
+        dialogs.answer = file;
+        Sheet().Open();
+    }
     // Writes the quiet state with the extra bytes into dir under name and opens it.
-    void OpenQuiet(const Patch& extra = {}, const QString& name = QStringLiteral("state.zst"));
+    void OpenQuiet(const Patch& extra = {}, const QString& name = QStringLiteral("state.zst")) {
+        Patch bytes = extra;
+        bytes.merge(QuietState());  // keeps the extra bytes where both set one
+        path = WriteState(dir, name, bytes);
+        opened = ReadFile(path);
+        Open(path);
+    }
     // Save; the texts it showed.
-    QStringList Save();
-    void SaveAs(const QString& path);
+    QStringList Save() {
+        Sheet().Save();
+        return messages.Take();
+    }
+    void SaveAs(const QString& target) {
+        dialogs.answer = target;
+        Sheet().SaveAs();
+    }
     // Switches tabs as a click on the tab does.
     void ShowTab(int index) { emit Sheet().Tabs()->TabRequested(index); }
     // What the file opened by OpenQuiet holds now that it did not hold when opened.
     Patch SavedChanges() const { return Changes(opened, ReadFile(path)); }
     // The bytes that differ from the file as opened: what a save of them changes.
-    Patch Changing(const Patch& bytes) const;
+    Patch Changing(const Patch& bytes) const { return Changes(opened, Patched(opened, bytes)); }
 
     template <typename Control = QWidget>
     Control* Find(int tab, const char* name) {
@@ -120,20 +167,20 @@ public:
         return control;
     }
     // Replaces the edit's text by typing, as a user would.
-    void Type(int tab, const char* edit, const QString& text);
+    void Type(int tab, const char* edit, const QString& text) {
+        auto* control = Find<QLineEdit>(tab, edit);
+        control->selectAll();
+        QTest::keyClick(control, Qt::Key_Delete);
+        QTest::keyClicks(control, text);
+    }
 
     QTemporaryDir dir;
     QString path;
-    QByteArray opened;
+    Bytes opened;
     RecordingMessages messages;
     ScriptedFileDialogs dialogs;
     EditorApp app{messages, dialogs};
 };
-
-// Test classes register themselves; the test program runs each in turn.
-using TestFactory = std::function<QObject*()>;
-int RegisterTest(TestFactory factory);
-int RunRegisteredTests(int argc, char** argv);
 
 }  // namespace orvane::test
 
@@ -146,6 +193,3 @@ inline char* QTest::toString(const orvane::test::Patch& bytes) {
     }
     return qstrdup(qPrintable(parts.join(u' ')));
 }
-
-#define ORVANE_UI_TEST(Class) \
-    static const int kRegistered##Class = ::orvane::test::RegisterTest([] { return new Class; })

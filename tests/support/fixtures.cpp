@@ -11,23 +11,11 @@
 #include <csignal>
 #include <cstdlib>
 #include <fstream>
-#include <iostream>
 #include <iterator>
-#include <random>
 #include <regex>
 #include <stdexcept>
 
 namespace orvane::test {
-
-Bytes RandomBytes(std::size_t size, std::uint32_t stream) {
-    std::mt19937 rng(stream);
-    std::uniform_int_distribution<int> byte(0, 255);
-    Bytes bytes(size);
-    for (auto& b : bytes) {
-        b = static_cast<std::uint8_t>(byte(rng));
-    }
-    return bytes;
-}
 
 Bytes FillerBytes(std::size_t size) {
     Bytes bytes(size);
@@ -44,32 +32,46 @@ Bytes WithHeader(Bytes bytes, std::string_view header, std::size_t at) {
     return bytes;
 }
 
-void SetBytes(Bytes& bytes, std::size_t offset, std::initializer_list<std::uint8_t> values) {
-    for (std::uint8_t value : values) {
-        bytes.at(offset++) = value;
+Bytes Patched(Bytes bytes, const Patch& patch) {
+    for (const auto& [offset, value] : patch) {
+        bytes.at(offset) = value;
     }
+    return bytes;
 }
 
-std::vector<long> DiffOffsets(std::span<const std::byte> before, std::span<const std::byte> after) {
-    if (before.size() != after.size()) {
-        std::cerr << "DiffOffsets: " << before.size() << " bytes before, " << after.size()
-                  << " after\n";
-        return {-1};
+Patch BytesAt(std::size_t offset, const Bytes& values) {
+    Patch patch;
+    for (std::uint8_t value : values) {
+        patch[offset++] = value;
     }
-    std::vector<long> offsets;
+    return patch;
+}
+
+Patch LittleEndian(std::size_t offset, std::uint64_t value, std::size_t width) {
+    Patch patch;
+    for (std::size_t i = 0; i < width; ++i) {
+        patch[offset + i] = static_cast<std::uint8_t>(value >> (8 * i));
+    }
+    return patch;
+}
+
+Patch Changes(std::span<const std::uint8_t> before, std::span<const std::uint8_t> after) {
+    if (before.size() != after.size()) {
+        return {{SIZE_MAX, 0}};
+    }
+    Patch changed;
     for (std::size_t i = 0; i < before.size(); ++i) {
         if (before[i] != after[i]) {
-            offsets.push_back(static_cast<long>(i));
+            changed[i] = after[i];
         }
     }
-    return offsets;
+    return changed;
 }
 
 std::filesystem::path WriteBytes(const std::filesystem::path& path, const Bytes& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
-    if (!out.flush()) {
+    std::ofstream out(path, std::ios::binary);
+    if (!out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()))
+             .flush()) {
         throw std::runtime_error("cannot write fixture " + path.string());
     }
     return path;
@@ -78,13 +80,6 @@ std::filesystem::path WriteBytes(const std::filesystem::path& path, const Bytes&
 Bytes ReadBytes(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void MakeReadOnly(const std::filesystem::path& path) {
-    using std::filesystem::perms;
-    std::filesystem::permissions(path,
-                                 perms::owner_write | perms::group_write | perms::others_write,
-                                 std::filesystem::perm_options::remove);
 }
 
 std::vector<std::string> Entries(const std::filesystem::path& dir) {
@@ -113,17 +108,18 @@ ScratchDir::~ScratchDir() {
     std::filesystem::remove_all(m_path, ec);
 }
 
-Snapshot Snapshot::Of(const std::filesystem::path& path) {
+std::string Snapshot(const std::filesystem::path& path) {
     std::error_code ec;
-    Snapshot s;
-    s.exists = std::filesystem::exists(path, ec);
-    s.isDirectory = std::filesystem::is_directory(path, ec);
-    if (s.isDirectory) {
-        s.entries = Entries(path);
-    } else if (s.exists) {
-        s.bytes = ReadBytes(path);
+    if (!std::filesystem::is_directory(path, ec)) {
+        const Bytes bytes = ReadBytes(path);
+        return std::filesystem::exists(path, ec) ? "=" + std::string(bytes.begin(), bytes.end())
+                                                 : "-";
     }
-    return s;
+    std::string entries = "/";
+    for (const std::string& name : Entries(path)) {
+        entries += name + '{' + Snapshot(path / name) + '}';
+    }
+    return entries;
 }
 
 std::filesystem::path TestData(const std::string& name) {
@@ -144,41 +140,28 @@ std::map<std::uint32_t, std::uint8_t> WorkRamMarkers() {
     return markers;
 }
 
-int InChild(const std::function<int()>& work) {
-    const pid_t child = ::fork();
-    if (child < 0) {
-        return -1;
-    }
-    if (child == 0) {
-        ::_exit(work());
-    }
-    int status = 0;
-    if (::waitpid(child, &status, 0) != child || !WIFEXITED(status)) {
-        return -1;
-    }
-    return WEXITSTATUS(status);
-}
-
-void LimitFileSize(std::uint64_t bytes, OverLimit overLimit) {
-    // Ignored, SIGXFSZ lets the write fail with EFBIG instead of ending the process.
-    std::signal(SIGXFSZ, overLimit == OverLimit::Kills ? SIG_DFL : SIG_IGN);
-    const rlimit limit{bytes, bytes};
-    ::setrlimit(RLIMIT_FSIZE, &limit);
-}
-
 bool BecomeNobody() {
     return ::geteuid() != 0 || (::setgid(65534) == 0 && ::setuid(65534) == 0);
 }
 
-std::optional<bool> RunWithFileSizeLimit(std::uint64_t limit, const std::function<bool()>& work) {
-    const int status = InChild([&] {
-        LimitFileSize(limit);
-        return work() ? 0 : 1;
-    });
-    return status < 0 ? std::nullopt : std::optional<bool>(status == 0);
+std::optional<bool> InChild(const std::function<bool()>& work, std::uint64_t sizeLimit,
+                            OverLimit overLimit) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (sizeLimit != 0) {
+            // Ignored, SIGXFSZ lets the write fail with EFBIG instead of ending the process.
+            std::signal(SIGXFSZ, overLimit == OverLimit::Kills ? SIG_DFL : SIG_IGN);
+            const rlimit limit{sizeLimit, sizeLimit};
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+        }
+        ::_exit(work() ? 0 : 1);
+    }
+    int status = 0;
+    if (child < 0 || ::waitpid(child, &status, 0) != child || !WIFEXITED(status)) {
+        return std::nullopt;
+    }
+    return WEXITSTATUS(status) == 0;
 }
-
-// ---- For the model's tests ----
 
 namespace {
 bool failFlushes = false;

@@ -3,9 +3,8 @@
 // What tellim's tests share: dialogs that answer from a script and record every message instead
 // of waiting for a user, and the form's boxes as a user types into and reads them.
 
-#include <QDialog>
-#include <QLineEdit>
-#include <QTest>
+#include <QtTest>
+#include <QtWidgets>
 #include <functional>
 
 #include "dialogs.h"

@@ -1,0 +1,278 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Both programs' Open and Save under every failure a disk or a file can offer: each must say so,
+// naming the file and the reason, and leave the files, and what the user typed, as they were.
+
+#include <sys/stat.h>
+
+#include "editor_fixtures.h"
+#include "tellim_fixtures.h"
+
+namespace fs = std::filesystem;
+
+namespace orvane::test {
+namespace {
+
+using Break = bool (*)(const QString& target, const QString& dir);
+
+// How the target fails after the Open (a full disk is a size limit instead), and what the
+// warning says below its text.
+const std::tuple<const char*, Break, const char*> kFailures[] = {
+    {"read-only",
+     [](const QString& target, const QString&) {
+         return QFile::setPermissions(target, QFile::ReadOwner | QFile::ReadGroup);
+     },
+     "The file is read-only."},
+    {"directory removed",
+     [](const QString&, const QString& dir) { return QDir(dir).removeRecursively(); },
+     "The folder does not exist"},
+    {"replaced by a directory",
+     [](const QString& target, const QString&) {
+         return QFile::remove(target) && QDir().mkdir(target);
+     },
+     "a folder, a device or a pipe"},
+    {"disk full", nullptr, "Writing failed: File too large."},
+};
+
+struct TellimCase {
+    const char* name;
+    bool save;                               // Save the file opened, else Open another
+    void (*change)(const fs::path& target);  // done after the first Open
+    std::uint64_t maxSize;  // how far files may grow, as on a full disk; 0: no limit
+    const char* reason;
+};
+
+// The state opened is one of the fork's 2.2 releases: its play time lies at 4151 and its names
+// from 14424, so the full disks fall before the time and between it and the names.
+const TellimCase kTellimCases[] = {
+    {"open missing", false, [](const fs::path& f) { fs::remove(f); }, 0, "the file does not exist"},
+    {"open a folder", false,
+     [](const fs::path& f) {
+         fs::remove(f);
+         fs::create_directory(f);
+     },
+     0, "it is not a regular file"},
+    {"open one byte short of 1.42", false,
+     [](const fs::path& f) { WriteBytes(f, FillerBytes(274046)); }, 0,
+     "the file is 274046 bytes long and does not start with the header of a save state"},
+    {"open new header, size of no version", false,
+     [](const fs::path& f) { WriteBytes(f, WithHeader(FillerBytes(282490), kNewHeader)); }, 0,
+     "the file is 282490 bytes long and starts with the header of a save state (\"ZSNES Save "
+     "State File V143\"), but no emulator version writes states of that length"},
+    {"open header shifted by a byte", false,
+     [](const fs::path& f) { WriteBytes(f, WithHeader(FillerBytes(282459), kNewHeader, 1)); }, 0,
+     "the file is 282459 bytes long like a save state of ZSNES 1.50 and 1.51 and the Linux fork "
+     "2.0, but does not start with the header of one"},
+    {"save read-only", true, [](const fs::path& f) { fs::permissions(f, fs::perms::owner_read); },
+     0, "the file is read-only"},
+    {"save cut short", true, [](const fs::path& f) { fs::resize_file(f, 280000); }, 0,
+     "the file is 280000 bytes long and starts with the header of a save state"},
+    {"save disk full before the time", true, [](const fs::path&) {}, 4000,
+     "a byte could not be written"},
+    {"save disk full before the names", true, [](const fs::path&) {}, 10000,
+     "a byte could not be written"},
+};
+
+class Failures : public QObject {
+    Q_OBJECT
+
+private slots:
+    void FailedSaveWarnsAndKeepsTheTarget_data() {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<bool>("saveAs");
+        for (int row = 0; row < int(std::size(kFailures)); ++row) {
+            const char* name = std::get<0>(kFailures[row]);
+            QTest::addRow("Save, %s", name) << row << false;
+            QTest::addRow("Save As, %s", name) << row << true;
+        }
+    }
+
+    void FailedSaveWarnsAndKeepsTheTarget() {
+        QFETCH(int, row);
+        QFETCH(bool, saveAs);
+        const auto& [name, failure, reason] = kFailures[row];
+        Session session;
+        QVERIFY(QDir(session.dir.path()).mkdir(QStringLiteral("saves")));
+        const QString dir = session.dir.filePath(QStringLiteral("saves"));
+        const QString loaded = WriteState(session.dir, "saves/state.zst");
+        const QString target =
+            saveAs ? WriteState(session.dir, QStringLiteral("saves/copy.zs1"), {{14438, 2}})
+                   : loaded;
+        session.Open(loaded);
+        QCOMPARE(session.messages.Take(), QStringList());
+        session.Type(kMainTab, "gold", QStringLiteral("4321"));
+        QVERIFY(failure == nullptr || failure(target, dir));
+        const std::string before = Snapshot(FsPath(dir));  // the files and nothing beside them
+        auto save = [&] {
+            if (saveAs) {
+                session.SaveAs(target);
+            } else {
+                session.Sheet().Save();
+            }
+            const auto& shown = session.messages.shown;
+            return shown.size() == 1 && shown[0].text == "Error Saving File!" &&
+                   shown[0].icon == Messages::Icon::Warning && shown[0].detail.contains(reason) &&
+                   shown[0].detail.endsWith(QStringLiteral("The file on disk is as it was."));
+        };
+        QVERIFY2(InChild(save, failure == nullptr ? 100000 : 0).value_or(false),
+                 "no \"Error Saving File!\" with the reason, or a crash");
+        QVERIFY(Snapshot(FsPath(dir)) == before);
+    }
+
+    // A file that cannot be opened is named with the reason; the open file, its pages and what
+    // was typed on them stay, and the refused file is left alone.
+    void FilesThatCannotBeOpenedAreRefused_data() {
+        QTest::addColumn<int>("size");  // of a filler file; -1 missing, -2 a folder, -3 a FIFO
+        QTest::addColumn<QByteArray>("header");
+        QTest::addColumn<int>("at");
+        QTest::addColumn<QString>("found");
+        const QByteArray v143 = QByteArray::fromStdString(kNewHeader);
+        const QString none = QStringLiteral("does not start with the header of a save state");
+        const QString folder = QStringLiteral("not a file but a folder, a device or a pipe");
+        // A byte either side of each newer layout's size.
+        for (const int near : {282458, 282460, 282488, 282490, 282492, 282494}) {
+            QTest::addRow("%d bytes with the newer header", near)
+                << near << v143 << 0 << QStringLiteral("with the header of a state of ZSNES 1.50");
+        }
+        QTest::addRow("newer state cut short")
+            << 150000 << v143 << 0 << QStringLiteral("so it may have been cut short");
+        QTest::addRow("known size without the header") << 282459 << QByteArray() << 0 << none;
+        QTest::addRow("header shifted by a byte") << 282459 << v143 << 1 << none;
+        QTest::addRow("a byte short of the oldest") << 274046 << QByteArray() << 0 << none;
+        QTest::addRow("a byte past the oldest") << 274048 << QByteArray() << 0 << none;
+        QTest::addRow("older header at the newest size")
+            << 282493 << QByteArray::fromStdString(kOldHeader) << 0
+            << QStringLiteral("with the header of a state of ZSNES 1.42 and older");
+        QTest::addRow("unknown version")
+            << 282459 << QByteArray("ZSNES Save State File V150\x1A") << 0
+            << QStringLiteral("an emulator version that this program does not know (\"V150\")");
+        QTest::addRow("empty") << 0 << QByteArray() << 0 << QStringLiteral("it is 0 bytes long");
+        QTest::addRow("missing") << -1 << QByteArray() << 0 << QStringLiteral("Cannot open");
+        QTest::addRow("a folder") << -2 << QByteArray() << 0 << folder;
+        QTest::addRow("a FIFO, which must not block") << -3 << QByteArray() << 0 << folder;
+    }
+
+    void FilesThatCannotBeOpenedAreRefused() {
+        QFETCH(int, size);
+        QFETCH(QByteArray, header);
+        QFETCH(int, at);
+        QFETCH(QString, found);
+        Session session;
+        session.OpenQuiet();
+        session.ShowTab(kCronoTab);
+        session.Type(kCronoTab, "level", QStringLiteral("50"));
+        const QString refused = session.dir.filePath(QStringLiteral("refused.zst"));
+        const Bytes bytes =
+            size < 0 ? Bytes() : WithHeader(FillerBytes(size), header.toStdString(), at);
+        if (size >= 0) {
+            WriteBytes(FsPath(refused), bytes);
+        }
+        QVERIFY(size != -2 || QDir().mkdir(refused));
+        QVERIFY(size != -3 || ::mkfifo(QFile::encodeName(refused).constData(), 0600) == 0);
+
+        session.Open(refused);
+        QCOMPARE(session.messages.shown.size(), std::size_t{1});
+        QCOMPARE(session.messages.shown[0].icon, Messages::Icon::Warning);
+        const QString shown = session.messages.Take()[0];
+        QVERIFY2(shown.contains(QDir::toNativeSeparators(refused)), qPrintable(shown));
+        QVERIFY2(shown.contains(found), qPrintable(shown));
+        if (size >= 0) {
+            QVERIFY(shown.contains(QStringLiteral("it is %1 bytes long").arg(size)));
+            QVERIFY(shown.contains(QStringLiteral("the Linux fork 2.2 and later (282493 bytes)")));
+            QCOMPARE(ReadFile(refused), bytes);
+        }
+        QCOMPARE(session.Sheet().CurrentIndex(), kCronoTab);
+        QCOMPARE(QString::fromStdString(session.Document().GetPath().string()), session.path);
+        QCOMPARE(session.Save(), kSaved);
+        QCOMPARE(session.SavedChanges(), (Patch{{12819 + 18, 50}}));
+    }
+
+    // The emulator writes the same slot file whenever the player saves there: Save must not
+    // silently replace that newer state.
+    void SaveAsksBeforeReplacingAFileChangedOnDisk() {
+        Session session;
+        const QString path =
+            WriteFile(session.dir, "state.zst", ReadBytes(TestData("state-1.51.zst")));
+        session.Open(path);
+        session.Type(kMainTab, "gold", QStringLiteral("4321"));
+        QCOMPARE(session.Save(), kSaved);
+        QCOMPARE(session.messages.asked, QStringList());
+
+        const Bytes ours = ReadFile(path);
+        Bytes newer = ours;
+        newer[0x1000] ^= 0x7F;
+        WriteBytes(FsPath(path), newer);
+        session.Type(kMainTab, "saves", QStringLiteral("77"));
+        for (const bool saveAs : {false, true}) {  // Save As onto the loaded file asks too
+            session.messages.answers = {false};
+            saveAs ? session.SaveAs(path) : session.Sheet().Save();
+            QCOMPARE(session.messages.asked.size(), 1);
+            QVERIFY(session.messages.asked.takeFirst().contains(QDir::toNativeSeparators(path)));
+            QCOMPARE(session.messages.Take(), QStringList());
+            QCOMPARE(ReadFile(path), newer);
+        }
+        QCOMPARE(session.Find<QLineEdit>(kMainTab, "saves")->text(), QStringLiteral("77"));
+
+        // Yes replaces the newer file with the edited state, whole.
+        session.messages.answers = {true};
+        QCOMPARE(session.Save(), kSaved);
+        QCOMPARE(Changes(ours, ReadFile(path)), LittleEndian(13743, 77, 2));  // Number of Saves
+    }
+
+    // tellim meeting a file it cannot use, when it opens one or saves the one it opened: the boxes
+    // and the current file stay as they were too.
+    void TellimWarnsAndChangesNothing_data() {
+        QTest::addColumn<int>("row");
+        for (int row = 0; row < int(std::size(kTellimCases)); ++row) {
+            QTest::newRow(kTellimCases[row].name) << row;
+        }
+    }
+
+    void TellimWarnsAndChangesNothing() {
+        QFETCH(int, row);
+        const TellimCase& c = kTellimCases[row];
+        ScratchDir files;
+        const Bytes state = WithHeader(FillerBytes(282493), kNewHeader);
+        const QString opened = ToQString(WriteBytes(files / "state.zst", state));
+        const fs::path target = c.save ? files / "state.zst" : WriteBytes(files / "other", state);
+
+        ScriptedDialogs dialogs;
+        Form1 form(dialogs);
+        QVERIFY(form.OpenFile(opened));
+        form.txtName[0]->setText(QStringLiteral("Zeal"));
+        form.txtHour1->setText(QStringLiteral("9"));
+        const QStringList boxes = BoxTexts(form);
+        c.change(target);
+        const std::string before = Snapshot(files.Path());
+
+        const auto failsSafely = [&] {
+            dialogs.answers << ToQString(target);
+            c.save ? form.mnuSave_Click() : form.mnuOpen_Click();
+            const QString text = dialogs.shown.value(0);
+            const bool ok =
+                dialogs.shown.size() == 1 && BoxTexts(form) == boxes &&
+                form.CurrentFile() == opened &&
+                text.startsWith(QStringLiteral("warning|tellim|Cannot %1 %2: %3")
+                                    .arg(c.save ? "save" : "open", ToQString(target), c.reason)) &&
+                (!c.save || text.endsWith(" Nothing was saved.")) &&
+                (!text.contains("bytes long") ||
+                 text.contains(". tellim opens the save states of ZSNES 1.42 and older (274047 "
+                               "bytes), ZSNES 1.50 and 1.51 and the Linux fork 2.0 (282459 "
+                               "bytes), the Linux fork 2.1 (282489 bytes) and the Linux fork "
+                               "2.2 and later (282493 bytes)."));
+            if (!ok) {
+                qWarning() << dialogs.shown;
+            }
+            return ok;
+        };
+        QVERIFY2(InChild(failsSafely, c.maxSize).value_or(false),
+                 "no warning, not this one, or the boxes or file changed");
+        QVERIFY(Snapshot(files.Path()) == before);
+    }
+};
+
+}  // namespace
+}  // namespace orvane::test
+
+QTEST_MAIN(orvane::test::Failures)
+
+#include "failures_test.moc"
