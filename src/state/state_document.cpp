@@ -99,8 +99,8 @@ bool StateDocument::ChangedOnDisk() {
            read.identity.modifiedSeconds != m_diskIdentity.modifiedSeconds ||
            read.identity.modifiedNanoseconds != m_diskIdentity.modifiedNanoseconds ||
            read.bytesRead != read.identity.size ||
-           !std::equal(m_incoming.begin(), m_incoming.begin() + read.bytesRead,
-                       m_onDisk.begin(), m_onDisk.end());
+           !std::equal(m_incoming.begin(), m_incoming.begin() + read.bytesRead, m_onDisk.begin(),
+                       m_onDisk.end());
 }
 
 bool StateDocument::IsLoadedFile(const std::filesystem::path& path) const {
