@@ -5,7 +5,6 @@
 // emulator builds wrote where each layout keeps the fields.
 
 #include <map>
-#include <ranges>
 
 #include "editor_fixtures.h"
 #include "inventory_list_box.h"
@@ -159,10 +158,13 @@ struct Case {
 const char* const kEmpty = "<empty>";
 const Slots kTonics = {{0, kEther, 3}, {2, kTonic, 5}, {3, kTonic, 20}};
 const Slots kKept = {{0, 0x1B, 7}, {1, 0xE8, 3}, {2, 0x44, 1}, {3, 0x48, 2}};
-const auto kEthers = std::views::iota(0, 243) | std::views::transform([](int slot) {
-                         return std::array{slot, kEther, 1};
-                     });
-const Slots kFull(kEthers.begin(), kEthers.end());
+const Slots kFull = [] {
+    Slots full;
+    for (int slot = 0; slot < 243; ++slot) {
+        full.push_back({slot, kEther, 1});
+    }
+    return full;
+}();
 
 const Case kCases[] = {
     {{{0, kTonic, 0}}, 0, "", "", kShow, {{0, kEmpty}}},
