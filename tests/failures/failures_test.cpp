@@ -89,7 +89,9 @@ private slots:
     void FailedSaveWarnsAndKeepsTheTarget() {
         QFETCH(int, row);
         QFETCH(bool, saveAs);
-        const auto& [name, failure, reason] = kFailures[row];
+        // Not a structured binding: clang before 16 cannot capture one in the lambda below.
+        const Break failure = std::get<1>(kFailures[row]);
+        const char* const reason = std::get<2>(kFailures[row]);
         Session session;
         QVERIFY(QDir(session.dir.path()).mkdir(QStringLiteral("saves")));
         const QString dir = session.dir.filePath(QStringLiteral("saves"));
