@@ -89,9 +89,7 @@ private slots:
     void FailedSaveWarnsAndKeepsTheTarget() {
         QFETCH(int, row);
         QFETCH(bool, saveAs);
-        // Not a structured binding: clang before 16 cannot capture one in the lambda below.
-        const Break failure = std::get<1>(kFailures[row]);
-        const char* const reason = std::get<2>(kFailures[row]);
+        const auto& [name, failure, reason] = kFailures[row];
         Session session;
         QVERIFY(QDir(session.dir.path()).mkdir(QStringLiteral("saves")));
         const QString dir = session.dir.filePath(QStringLiteral("saves"));
@@ -104,7 +102,7 @@ private slots:
         session.Type(kMainTab, "gold", QStringLiteral("4321"));
         QVERIFY(failure == nullptr || failure(target, dir));
         const std::string before = Snapshot(FsPath(dir));  // the files and nothing beside them
-        auto save = [&] {
+        auto save = [&, reason = reason] {                 // clang before 16 captures no binding
             if (saveAs) {
                 session.SaveAs(target);
             } else {

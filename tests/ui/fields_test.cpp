@@ -158,11 +158,9 @@ struct Case {
 const char* const kEmpty = "<empty>";
 const Slots kTonics = {{0, kEther, 3}, {2, kTonic, 5}, {3, kTonic, 20}};
 const Slots kKept = {{0, 0x1B, 7}, {1, 0xE8, 3}, {2, 0x44, 1}, {3, 0x48, 2}};
-const Slots kFull = [] {
-    Slots full;
-    for (int slot = 0; slot < 243; ++slot) {
-        full.push_back({slot, kEther, 1});
-    }
+const Slots kFull = [slot = 0]() mutable {
+    Slots full(243);
+    std::generate(full.begin(), full.end(), [&] { return std::array{slot++, kEther, 1}; });
     return full;
 }();
 
