@@ -418,6 +418,8 @@ private slots:
         QCOMPARE(box->currentIndex(), 193);
         QCOMPARE(box->currentText(), "Tonic");
         QCOMPARE(page->AmountEdit()->text(), "1");
+        const QFontMetrics font(page->List()->font());  // fixed pitch, by its advances
+        QCOMPARE(font.horizontalAdvance(u'i'), font.horizontalAdvance(u'W'));
 
         // No amount, or none but zeros, leaves nothing to add or remove.
         for (const char* typed : {"", "0", "00", "0x7-5"}) {
