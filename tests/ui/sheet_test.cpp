@@ -207,7 +207,7 @@ private slots:
             folder += "/時の旅-Überfahrt";
         }
         QVERIFY(QDir(session.dir.path()).mkpath(folder));
-        session.OpenQuiet({}, folder + "/Zeit ✓.zst");
+        session.OpenQuiet({}, folder + "/" + QString(247, 'n') + "✓.zst");  // 254-byte name
         const QString copy = session.dir.filePath(folder + "/Kopie — zwei.zs2");
         session.Type(kMainTab, "gold", "5");
         session.SaveAs(copy);
