@@ -236,9 +236,9 @@ struct SavedByte {
     std::uint8_t value;
 };
 
-// Writes every saved byte back, going on past a failure, and flushes; the first error is returned.
-// Puts back every saved byte that the file no longer holds. Bytes never written need nothing,
-// and on a full disk writing them would fail and wrongly report the file as partly saved.
+// Puts back every saved byte that the file no longer holds, going on past a failure, and flushes
+// what it wrote; the first error is returned. Bytes never written need nothing, and on a full
+// disk writing them would fail and wrongly report the file as partly saved.
 FileError Restore(const ByteFile& file, const std::vector<SavedByte>& saved) {
     FileError first = FileError::None;
     bool wrote = false;

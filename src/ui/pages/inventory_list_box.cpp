@@ -13,10 +13,6 @@ QString EmptyLine() {
                                static_cast<qsizetype>(kEmptyItemName.size()));
 }
 
-}  // namespace
-
-namespace {
-
 constexpr int kAmountFieldWidth = 5;
 constexpr std::uint32_t kMaxAmount = 99;
 constexpr int kKeptIdRole = Qt::UserRole;
