@@ -11,6 +11,7 @@
 
 #include "equipment_lists.h"
 #include "state_document.h"
+#include "zsnes_state.h"
 
 namespace {
 

@@ -54,14 +54,20 @@ struct Field {
     std::size_t width;  // 1, 2 or 3 bytes
 };
 
+// Every place is in the console's work RAM, as the game's own address less 0x7E0000, so one table
+// serves the states of every emulator: the format says where work RAM lies in the file.
+constexpr std::size_t InWorkRam(std::uint32_t address) {
+    return address - 0x7E0000;
+}
+
 // Each member has an 80-byte record, a 6-byte name slot and a tech level byte, one after the
 // other in the game's member order. tellim keeps the name slots and the play-time digits in
 // its own src/timename/module1.h; a test checks that both say the same.
-inline constexpr std::size_t kRecordsStart = 12819;
+inline constexpr std::size_t kRecordsStart = InWorkRam(0x7E2600);
 inline constexpr std::size_t kRecordSize = 80;
-inline constexpr std::size_t kNameSlotsStart = 14390;
+inline constexpr std::size_t kNameSlotsStart = InWorkRam(0x7E2C23);
 inline constexpr std::size_t kNameSlotSize = 6;
-inline constexpr std::size_t kTechLevelsStart = 13386;
+inline constexpr std::size_t kTechLevelsStart = InWorkRam(0x7E2837);
 
 // Where a member's own fields start.
 struct MemberInfo {
@@ -91,18 +97,18 @@ inline constexpr std::array<Field, 20> kStatFields{{
 
 // By GeneralField. The play time is one decimal digit per byte, least significant first.
 inline constexpr std::array<Field, 7> kGeneralFields{{
-    {14438, 3},
-    {68709, 1},
-    {13743, 2},
-    {4117, 1},
-    {4118, 1},
-    {4119, 1},
-    {4120, 1},
+    {InWorkRam(0x7E2C53), 3},
+    {InWorkRam(0x7F0052), 1},
+    {InWorkRam(0x7E299C), 2},
+    {InWorkRam(0x7E0402), 1},
+    {InWorkRam(0x7E0403), 1},
+    {InWorkRam(0x7E0404), 1},
+    {InWorkRam(0x7E0405), 1},
 }};
 
 inline constexpr int kInventorySlots = 243;
-inline constexpr std::size_t kInventoryIdStart = 12307;
-inline constexpr std::size_t kInventoryAmountStart = 12563;
+inline constexpr std::size_t kInventoryIdStart = InWorkRam(0x7E2400);
+inline constexpr std::size_t kInventoryAmountStart = InWorkRam(0x7E2500);
 
 struct ComboTechInfo {
     MemberSetKey key;
@@ -110,12 +116,16 @@ struct ComboTechInfo {
 };
 
 // Pair bytes first, then triples; Lucca with Frog is the last pair.
-inline constexpr std::array<ComboTechInfo, 24> kComboTechs{{
-    {3, 13393},  {5, 13394},  {9, 13395},  {17, 13396}, {33, 13397}, {6, 13398},
-    {10, 13399}, {18, 13400}, {34, 13401}, {12, 13402}, {36, 13403}, {24, 13404},
-    {40, 13405}, {48, 13406}, {20, 13407}, {7, 13408},  {11, 13409}, {19, 13410},
-    {35, 13411}, {13, 13412}, {21, 13413}, {37, 13414}, {25, 13415}, {41, 13416},
-}};
+// The block follows the members' tech level bytes.
+inline constexpr std::array<ComboTechInfo, 24> kComboTechs = [] {
+    constexpr MemberSetKey keys[] = {3,  5,  9,  17, 33, 6,  10, 18, 34, 12, 36, 24,
+                                     40, 48, 20, 7,  11, 19, 35, 13, 21, 37, 25, 41};
+    std::array<ComboTechInfo, 24> techs{};
+    for (std::size_t i = 0; i < techs.size(); ++i) {
+        techs[i] = {keys[i], InWorkRam(0x7E283E) + i};
+    }
+    return techs;
+}();
 
 inline constexpr std::size_t kDualTechCount = 15;
 inline constexpr std::size_t kTripleTechCount = 9;

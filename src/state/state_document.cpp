@@ -47,50 +47,64 @@ bool ValidSlot(int slot) {
 
 LoadResult StateDocument::Load(const std::filesystem::path& path) {
     LoadResult result;
-    result.read = ReadFileStart(path, m_incoming);
+    Bytes file;
+    result.read = ReadWholeFile(path, kDecodeLimit, file);
     if (!result.read) {
         return result;
     }
-    result.recognition = RecognizeState(std::span(m_incoming).first(result.read.bytesRead),
-                                        result.read.identity.size);
-    if (result.recognition.layout == nullptr) {
+    auto decoded = DecodedState::Decode(file);
+    if (!decoded) {
+        result.refusal = decoded.Refusal();
         return result;
     }
-    m_image.Assign(std::span(m_incoming).first(result.read.bytesRead));
-    m_layout = result.recognition.layout;
+    m_state = std::move(*decoded);
+    m_workRam = m_state->WorkRam();
     m_path = path;
-    RememberDiskState(result.read.identity);
+    RememberDiskState(result.read.identity, std::move(file));
     return result;
 }
 
 WriteResult StateDocument::Save() {
-    if (!IsLoaded()) {
-        WriteResult nowhere;
-        nowhere.error = WriteError::NoFolder;
-        return nowhere;
-    }
     return SaveAs(m_path);
 }
 
 WriteResult StateDocument::SaveAs(const std::filesystem::path& path) {
+    WriteResult result;
+    if (!m_state) {
+        result.error = WriteError::NoFolder;
+        return result;
+    }
+    auto encoded = m_state->Encode();
+    if (!encoded) {
+        result.error = WriteError::CannotEncode;
+        result.detail = encoded.Refusal();
+        return result;
+    }
     const bool intoLoaded = IsLoadedFile(path);
-    const WriteResult result = ReplaceFileContents(path, m_image.Bytes());
+    // A compressed file half old and half new would be no state at all.
+    const InPlace inPlace =
+        m_state->GetCompression() == Compression::None ? InPlace::Allowed : InPlace::Refused;
+    result = ReplaceFileContents(path, *encoded, inPlace);
     if (result && intoLoaded) {
-        RememberDiskState(result.identity);
+        RememberDiskState(result.identity, std::move(*encoded));
     }
     return result;
 }
 
-void StateDocument::RememberDiskState(const FileIdentity& identity) {
+void StateDocument::RememberDiskState(const FileIdentity& identity, Bytes file) {
     m_diskIdentity = identity;
-    m_onDisk = m_image;
+    m_onDisk = std::move(file);
 }
 
 bool StateDocument::ChangedOnDisk() {
     if (!IsLoaded()) {
         return false;
     }
-    const ReadResult read = ReadFileStart(m_path, m_incoming);
+    Bytes now;
+    const ReadResult read = ReadWholeFile(m_path, kDecodeLimit, now);
+    if (read.error == ReadError::TooLarge) {
+        return true;
+    }
     // Gone, unreadable or no file any more: no newer state to lose, and the save says the rest.
     if (!read) {
         return false;
@@ -98,9 +112,7 @@ bool StateDocument::ChangedOnDisk() {
     return read.identity.size != m_diskIdentity.size ||
            read.identity.modifiedSeconds != m_diskIdentity.modifiedSeconds ||
            read.identity.modifiedNanoseconds != m_diskIdentity.modifiedNanoseconds ||
-           read.bytesRead != read.identity.size ||
-           !std::equal(m_incoming.begin(), m_incoming.begin() + read.bytesRead, m_onDisk.begin(),
-                       m_onDisk.end());
+           now != m_onDisk;
 }
 
 bool StateDocument::IsLoadedFile(const std::filesystem::path& path) const {
@@ -115,26 +127,32 @@ bool StateDocument::IsLoadedFile(const std::filesystem::path& path) const {
 }
 
 std::uint32_t StateDocument::ReadField(std::size_t offset, std::size_t width) const {
+    if (offset + width > m_workRam.size()) {
+        return 0;
+    }
     switch (width) {
         case 1:
-            return Byte(offset);
+            return m_workRam[offset];
         case 2:
-            return Read16(m_image, Locate(offset));
+            return Read16(m_workRam, offset);
         default:
-            return Read24(m_image, Locate(offset));
+            return Read24(m_workRam, offset);
     }
 }
 
 void StateDocument::WriteField(std::size_t offset, std::size_t width, std::uint32_t value) {
+    if (offset + width > m_workRam.size()) {
+        return;
+    }
     switch (width) {
         case 1:
-            Byte(offset) = static_cast<std::uint8_t>(value);
+            m_workRam[offset] = static_cast<std::uint8_t>(value);
             break;
         case 2:
-            Write16(m_image, Locate(offset), value);
+            Write16(m_workRam, offset, value);
             break;
         default:
-            Write24(m_image, Locate(offset), value);
+            Write24(m_workRam, offset, value);
             break;
     }
 }
@@ -176,7 +194,7 @@ void StateDocument::SetName(std::int32_t character, std::string_view name) {
     }
     const std::u32string letters = DecodeUtf8(name);
     for (std::size_t i = 0; i < NameCodec::kNameLength; ++i) {
-        Byte(member->nameSlot + i) = i < letters.size() ? NameCodec::Encode(letters[i]) : 0;
+        WriteField(member->nameSlot + i, 1, i < letters.size() ? NameCodec::Encode(letters[i]) : 0);
     }
 }
 
@@ -226,8 +244,8 @@ void StateDocument::SetInventorySlotById(int slot, std::uint32_t amount, ItemId 
     }
     const auto index = static_cast<std::size_t>(slot);
     const bool empty = amount == 0;
-    Byte(kInventoryIdStart + index) = empty ? 0 : static_cast<std::uint8_t>(id);
-    Byte(kInventoryAmountStart + index) = static_cast<std::uint8_t>(amount);
+    WriteField(kInventoryIdStart + index, 1, empty ? 0 : static_cast<std::uint8_t>(id));
+    WriteField(kInventoryAmountStart + index, 1, static_cast<std::uint8_t>(amount));
 }
 
 std::uint8_t StateDocument::GetTechLevel(std::int32_t character) const {
@@ -237,7 +255,7 @@ std::uint8_t StateDocument::GetTechLevel(std::int32_t character) const {
 
 void StateDocument::SetTechLevel(std::int32_t character, std::uint8_t value) {
     if (const MemberInfo* member = FindMember(character)) {
-        Byte(member->techLevel) = value;
+        WriteField(member->techLevel, 1, value);
     }
 }
 
@@ -248,7 +266,7 @@ std::uint8_t StateDocument::GetComboTech(MemberSetKey key) const {
 
 void StateDocument::SetComboTech(MemberSetKey key, std::uint8_t value) {
     if (const auto offset = FindComboTechOffset(key)) {
-        Byte(*offset) = value;
+        WriteField(*offset, 1, value);
     }
 }
 

@@ -1,30 +1,32 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// The one model object of the editor: the loaded file's path, its whole image, the item
-// catalogue, and the typed accessors through which pages read and change game fields.
+// The one model object of the editor: the loaded file's path, its decoded state, the item
+// catalogue, and the typed accessors through which pages read and change game fields in the
+// state's work RAM.
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
+#include "decoded_state.h"
 #include "equipment_lists.h"
 #include "field_map.h"
 #include "file_io.h"
-#include "file_layouts.h"
 #include "item_catalog.h"
-#include "save_state_image.h"
 #include "warning_sink.h"
 
 namespace orvane {
 
-// How a load went: reading the file, then recognising it. A file that was read but has no
-// known layout is refused.
+// How a load went: reading the file, then decoding it. A file that was read but is no state
+// this program knows is refused with what was found.
 struct LoadResult {
     ReadResult read;
-    Recognition recognition;
+    std::string refusal;  // "it is a snes9x state whose RAM block is 131071 bytes long"
 
-    explicit operator bool() const { return read && recognition.layout != nullptr; }
+    explicit operator bool() const { return read && refusal.empty(); }
 };
 
 class StateDocument {
@@ -33,14 +35,14 @@ public:
     StateDocument(const StateDocument&) = delete;
     StateDocument& operator=(const StateDocument&) = delete;
 
-    // Takes the file only when it reads fully and has a known layout; on any failure the path,
-    // the layout and the image stay as they were.
+    // Takes the file only when it reads fully and decodes as a state this program knows; on any
+    // failure the path and the state stay as they were.
     LoadResult Load(const std::filesystem::path& path);
 
-    // Replaces the loaded file with the image, as long as the file was; a failure leaves it byte
-    // for byte as it was.
+    // Replaces the loaded file with the state encoded in the container it was read from; a
+    // failure leaves the file byte for byte as it was.
     WriteResult Save();
-    // Writes to another file, which may not exist yet, in the loaded file's layout; the document
+    // Writes to another file, which may not exist yet, in the loaded file's format; the document
     // keeps naming the loaded one.
     WriteResult SaveAs(const std::filesystem::path& path);
 
@@ -53,9 +55,8 @@ public:
 
     bool IsLoaded() const { return !m_path.empty(); }
     const std::filesystem::path& GetPath() const { return m_path; }
-    const SaveStateImage& Image() const { return m_image; }
-    // The loaded file's layout; the first one before any load.
-    const FileLayout& Layout() const { return *m_layout; }
+    // The loaded state; null before any load.
+    const DecodedState* State() const { return m_state ? &*m_state : nullptr; }
 
     void SetWarningSink(WarningSink sink) { m_catalog.SetWarningSink(std::move(sink)); }
 
@@ -109,27 +110,21 @@ public:
     }
 
 private:
-    // The image byte of a field-map offset, moved to where the loaded layout keeps it.
-    std::size_t Locate(std::size_t offset) const {
-        return offset - kFieldMapWorkRamStart + m_layout->workRamStart;
-    }
-    std::uint8_t Byte(std::size_t offset) const { return m_image.at(Locate(offset)); }
-    std::uint8_t& Byte(std::size_t offset) { return m_image.at(Locate(offset)); }
+    // Work-RAM places of the field map; before any load nothing is read or written.
     std::uint32_t ReadField(std::size_t offset, std::size_t width) const;
     void WriteField(std::size_t offset, std::size_t width, std::uint32_t value);
+    std::uint8_t Byte(std::size_t offset) const { return ReadField(offset, 1); }
 
     // Remembers the loaded file as it is on disk after a load or a save into it.
-    void RememberDiskState(const FileIdentity& identity);
+    void RememberDiskState(const FileIdentity& identity, Bytes file);
 
     std::filesystem::path m_path;
     FileIdentity m_diskIdentity;
     // The bytes on disk after the last load or save there, to tell whether the file changed;
     // a copy costs less than hashing them.
-    SaveStateImage m_onDisk;
-    SaveStateImage m_image;
-    const FileLayout* m_layout = &kFileLayouts[0];
-    // A file is read here first, so a refused one leaves the image alone.
-    SaveStateImage::Storage m_incoming{};
+    Bytes m_onDisk;
+    std::optional<DecodedState> m_state;
+    std::span<std::uint8_t> m_workRam;  // in m_state's stream
     ItemCatalog m_catalog;
 };
 

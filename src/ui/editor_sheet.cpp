@@ -26,6 +26,7 @@
 #include "tab_strip.h"
 #include "tech_page.h"
 #include "triple_tech_page.h"
+#include "zsnes_state.h"
 
 namespace orvane {
 
@@ -43,41 +44,19 @@ std::filesystem::path ToPath(const QString& path) {
 
 namespace {
 
-// "it is 282490 bytes long with the header of ...": what the file's size and start say.
-QString WhatWasFound(const LoadResult& result) {
-    const Recognition& found = result.recognition;
-    const QString size = EditorSheet::tr("it is %1 bytes long").arg(result.read.identity.size);
-    switch (found.headerKind) {
-        case HeaderKind::Known: {
-            QString text = EditorSheet::tr("%1 with the header of a state of %2")
-                               .arg(size, QString::fromUtf8(found.header->writtenBy));
-            const bool shorter = std::all_of(
-                kFileLayouts.begin(), kFileLayouts.end(), [&](const FileLayout& layout) {
-                    return &kStateHeaders[layout.header] != found.header ||
-                           layout.size > result.read.identity.size;
-                });
-            return shorter ? EditorSheet::tr("%1, so it may have been cut short").arg(text) : text;
-        }
-        case HeaderKind::Unknown:
-            return EditorSheet::tr(
-                       "%1 with the header of an emulator version that this program "
-                       "does not know (\"%2\")")
-                .arg(size, QString::fromLatin1(found.version));
-        case HeaderKind::None:
-            break;
-    }
-    return EditorSheet::tr("%1 and does not start with the header of a save state").arg(size);
-}
-
-QString LayoutsOpened() {
+// Every kind of state the program opens, for a refusal: what else the user could try.
+QString FormatsOpened() {
     QStringList layouts;
     for (const FileLayout& layout : kFileLayouts) {
         layouts << EditorSheet::tr("%1 (%2 bytes)")
                        .arg(QString::fromUtf8(layout.writtenBy))
                        .arg(layout.size);
     }
-    const QString last = layouts.takeLast();
-    return EditorSheet::tr("%1 and %2").arg(layouts.join(QStringLiteral(", ")), last);
+    return EditorSheet::tr(
+               "It opens the save states of %1; of snes9x (formats 11 and 12); of RetroArch "
+               "with its snes9x, bsnes 115 and bsnes-mercury 094 cores; and of mednafen's snes "
+               "and snes_faust modules, compressed or not.")
+        .arg(layouts.join(QStringLiteral(", ")));
 }
 
 }  // namespace
@@ -105,6 +84,25 @@ QString SaveFailureText(const WriteResult& result) {
             why =
                 EditorSheet::tr("The new content could not take the file's place: %1.").arg(reason);
             break;
+        case WriteError::ReadBackDiffers:
+            why = EditorSheet::tr("What was written read back otherwise.");
+            break;
+        case WriteError::WholeOnlyHardLinked:
+            why = EditorSheet::tr(
+                "The file is compressed, so only a whole new file can replace it, and that "
+                "would leave the file's other names (hard links) with the old state. Save it "
+                "under another name with Save As.");
+            break;
+        case WriteError::WholeOnlyRefused:
+            why = EditorSheet::tr(
+                      "The file is compressed, so only a whole new file can replace it, and "
+                      "the folder allows none: %1. Save it elsewhere with Save As.")
+                      .arg(reason);
+            break;
+        case WriteError::CannotEncode:
+            why = EditorSheet::tr("It could not be written in its format: %1.")
+                      .arg(QString::fromStdString(result.detail));
+            break;
         case WriteError::None:
             return {};
     }
@@ -124,6 +122,12 @@ QString LoadFailureText(const QString& path, const LoadResult& result) {
                 .arg(name);
         case ReadError::CannotRead:
             return EditorSheet::tr("Cannot read \"%1\": %2.").arg(name, reason);
+        case ReadError::TooLarge:
+            return EditorSheet::tr(
+                       "\"%1\" is no save state that this program can open: it is %2 bytes "
+                       "long, larger than any save state.")
+                .arg(name)
+                .arg(result.read.identity.size);
         case ReadError::ChangedWhileRead:
             return EditorSheet::tr(
                        "\"%1\" changed while it was read. Open it again once the "
@@ -132,10 +136,8 @@ QString LoadFailureText(const QString& path, const LoadResult& result) {
         case ReadError::None:
             break;
     }
-    return EditorSheet::tr(
-               "\"%1\" is no save state that this program can open: %2.\n\nIt "
-               "opens the save states of %3.")
-        .arg(name, WhatWasFound(result), LayoutsOpened());
+    return EditorSheet::tr("\"%1\" is no save state that this program can open: %2.\n\n%3")
+        .arg(name, QString::fromStdString(result.refusal), FormatsOpened());
 }
 
 EditorSheet::EditorSheet(StateDocument& document, Messages& messages, FileDialogs& dialogs)
@@ -298,7 +300,7 @@ bool EditorSheet::ShowPage(int index, bool activate) {
 }
 
 void EditorSheet::Open() {
-    if (const std::optional<QString> path = m_dialogs.ChooseFileToOpen(this)) {
+    if (const std::optional<QString> path = m_dialogs.ChooseFileToOpen(this, LoadedFilter())) {
         OpenPath(*path);
     }
 }
@@ -368,7 +370,7 @@ void EditorSheet::SaveAs() {
     if (!m_document.IsLoaded()) {
         return;
     }
-    const std::optional<QString> path = m_dialogs.ChooseFileToSaveAs(this);
+    const std::optional<QString> path = m_dialogs.ChooseFileToSaveAs(this, LoadedFilter());
     if (!path || !PrepareSave()) {
         return;
     }
@@ -377,6 +379,13 @@ void EditorSheet::SaveAs() {
         return;
     }
     ReportSave(m_document.SaveAs(target));
+}
+
+int EditorSheet::LoadedFilter() const {
+    const DecodedState* state = m_document.State();
+    return state != nullptr
+               ? FilterFor(QFile::decodeName(m_document.GetPath().c_str()), state->Writer())
+               : 0;
 }
 
 void EditorSheet::About() {

@@ -75,6 +75,8 @@ private:
     void ReportSave(const WriteResult& result);
     // True unless the loaded file changed on disk and the user would rather keep it.
     bool MayReplaceLoadedFile();
+    // The dialogs' filter for the loaded file's kind.
+    int LoadedFilter() const;
 
     StateDocument& m_document;
     Messages& m_messages;

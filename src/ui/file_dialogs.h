@@ -3,7 +3,10 @@
 // The seam for choosing a save-state file to open or to save under; tests script the answers.
 
 #include <QString>
+#include <QStringList>
 #include <optional>
+
+#include "decoded_state.h"
 
 class QFileDialog;
 class QWidget;
@@ -13,22 +16,29 @@ namespace orvane {
 class FileDialogs {
 public:
     virtual ~FileDialogs() = default;
-    // An existing file, or nothing when the user cancels.
-    virtual std::optional<QString> ChooseFileToOpen(QWidget* parent) = 0;
+    // An existing file, or nothing when the user cancels. The dialog starts on the filter of
+    // that index in SaveStateFilters().
+    virtual std::optional<QString> ChooseFileToOpen(QWidget* parent, int filter) = 0;
     // A file that may not exist yet, or nothing when the user cancels.
-    virtual std::optional<QString> ChooseFileToSaveAs(QWidget* parent) = 0;
+    virtual std::optional<QString> ChooseFileToSaveAs(QWidget* parent, int filter) = 0;
 };
 
-// Gives a dialog, after its accept mode is set, the filters "ZSnes Save States (*.zs?)" and
-// "All Files (*.*)"; the latter lists every file, also a name without a dot. A save dialog
-// gives a name typed without an extension ".zst".
-void SetUpSaveStateDialog(QFileDialog& dialog);
+// The dialogs' filters: ZSNES's first, one for each other emulator, "All Files (*.*)" last.
+QStringList SaveStateFilters();
+// The filter to start on where the loaded file is `path`, of `writer`: the first whose patterns
+// take its name, else its emulator's.
+int FilterFor(const QString& path, Emulator writer);
+
+// Gives a dialog, after its accept mode is set, the filters above, starting on `filter`;
+// "All Files" lists every file, also a name without a dot. A save dialog gives a name typed
+// without an extension the chosen filter's first one (".zst", ".000", ".state", ".mc0").
+void SetUpSaveStateDialog(QFileDialog& dialog, int filter = 0);
 
 // QFileDialog set up as above. Save As asks before replacing a file.
 class PlatformFileDialogs final : public FileDialogs {
 public:
-    std::optional<QString> ChooseFileToOpen(QWidget* parent) override;
-    std::optional<QString> ChooseFileToSaveAs(QWidget* parent) override;
+    std::optional<QString> ChooseFileToOpen(QWidget* parent, int filter) override;
+    std::optional<QString> ChooseFileToSaveAs(QWidget* parent, int filter) override;
 };
 
 }  // namespace orvane

@@ -53,10 +53,17 @@ public:
 // Answers the next dialog with the path set, once; none is a cancel.
 class ScriptedFileDialogs final : public FileDialogs {
 public:
-    std::optional<QString> ChooseFileToOpen(QWidget*) override { return Next(); }
-    std::optional<QString> ChooseFileToSaveAs(QWidget*) override { return Next(); }
+    std::optional<QString> ChooseFileToOpen(QWidget*, int filter) override {
+        filters.push_back(filter);
+        return Next();
+    }
+    std::optional<QString> ChooseFileToSaveAs(QWidget*, int filter) override {
+        filters.push_back(filter);
+        return Next();
+    }
 
     QString answer;
+    std::vector<int> filters;  // the filter each dialog started on
 
 private:
     std::optional<QString> Next() {

@@ -126,6 +126,12 @@ std::filesystem::path TestData(const std::string& name) {
     return std::filesystem::path(ORVANE_TEST_DATA) / name;
 }
 
+std::vector<RealState> EveryRealState() {
+    std::vector<RealState> states(std::begin(kRealStates), std::end(kRealStates));
+    states.insert(states.end(), std::begin(kTodaysStates), std::end(kTodaysStates));
+    return states;
+}
+
 std::map<std::uint32_t, std::uint8_t> WorkRamMarkers() {
     std::ifstream in(TestData("markers.json"));
     const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());

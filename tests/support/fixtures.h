@@ -68,19 +68,48 @@ std::string Snapshot(const std::filesystem::path& path);
 // A save state in tests/data and what its README says of it.
 struct RealState {
     const char* file;
-    std::size_t size;
-    std::size_t workRam;     // file offset of console address 0x7E0000
-    std::size_t batteryRam;  // 8192 bytes; 0 where the version stores none
-    std::size_t preview;     // 7168 bytes, up to the end of the file
+    const char* name;        // the program's name for its format
+    std::size_t size;        // of the decoded stream, which is the file where nothing is compressed
+    std::size_t workRam;     // offset of console address 0x7E0000 in the decoded stream
+    std::size_t batteryRam;  // 8192 bytes; 0 where the state stores none
+    bool compressed;
 };
 
+// The states of ZSNES's versions.
 inline constexpr RealState kRealStates[] = {
-    {"state-1.42.zst", 274047, 0xC13, 0, 0x4127F},
-    {"state-1.51.zst", 282459, 0xC13, 0x4135B, 0x4335B},
-    {"state-2.0.12.zst", 282459, 0xC13, 0x4135B, 0x4335B},
-    {"state-2.1.0.zst", 282489, 0xC31, 0x41379, 0x43379},
-    {"state-2.2.3.zst", 282493, 0xC35, 0x4137D, 0x4337D},
+    {"state-1.42.zst", "state of ZSNES 1.42 and older", 274047, 0xC13, 0, false},
+    {"state-1.51.zst", "state of ZSNES 1.50 and 1.51 and its Linux fork 2.0", 282459, 0xC13,
+     0x4135B, false},
+    {"state-2.0.12.zst", "state of ZSNES 1.50 and 1.51 and its Linux fork 2.0", 282459, 0xC13,
+     0x4135B, false},
+    {"state-2.1.0.zst", "state of ZSNES's Linux fork 2.1", 282489, 0xC31, 0x41379, false},
+    {"state-2.2.3.zst", "state of ZSNES's Linux fork 2.2 and later", 282493, 0xC35, 0x4137D, false},
 };
+
+// The states of the emulators people use today.
+inline constexpr RealState kTodaysStates[] = {
+    {"snes9x-1.63.000", "snes9x state, format 12, compressed", 1557631, 68503, 199586, true},
+    {"retroarch-1.14-snes9x-1.63.state", "RetroArch state, snes9x core (format 12)", 823432, 68519,
+     199602, false},
+    {"retroarch-1.14-snes9x-1.63-rzip.state",
+     "RetroArch state, snes9x core (format 12), compressed", 823432, 68519, 199602, true},
+    {"retroarch-1.14-bsnes-115.state", "RetroArch state, bsnes 115 core", 290448, 8852, 574, false},
+    {"retroarch-1.14-bsnes-115-rzip.state", "RetroArch state, bsnes 115 core, compressed", 290448,
+     8852, 574, true},
+    {"retroarch-1.14-bsnes-mercury-accuracy.state", "RetroArch state, bsnes-mercury 094 core",
+     297904, 19123, 616, false},
+    {"retroarch-1.14-bsnes-mercury-balanced.state", "RetroArch state, bsnes-mercury 094 core",
+     384064, 19123, 616, false},
+    {"retroarch-1.14-bsnes-mercury-performance.state", "RetroArch state, bsnes-mercury 094 core",
+     329160, 19123, 616, false},
+    {"mednafen-1.29-snes_faust.mc0", "mednafen state, module snes_faust, compressed", 449852,
+     172281, 441431, true},
+    {"mednafen-1.29-snes.mc0", "mednafen state, module snes, compressed", 480613, 172808, 436008,
+     true},
+};
+
+// Every state in tests/data, ZSNES's first.
+std::vector<RealState> EveryRealState();
 
 inline void PrintTo(const RealState& state, std::ostream* out) {
     *out << state.file;

@@ -8,7 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "field_map.h"
-#include "file_layouts.h"
+#include "zsnes_state.h"
 #include "fixtures.h"
 
 using namespace orvane::test;
@@ -159,18 +159,18 @@ TEST(TablesAgree, LayoutsNameSlotsAndPlayTime) {
         EXPECT_EQ(std::size_t(companion.workRam), editor.workRamStart) << i;
         EXPECT_EQ(companion.headerOptional, editor.headerOptional) << i;
     }
-    EXPECT_EQ(std::size_t(Module1::kFieldsWorkRam), orvane::kFieldMapWorkRamStart);
     // The companion's boxes in form order, Frog's before Robo's; its time boxes HH:MM.
     const orvane::CharacterId boxes[] = {orvane::kCrono, orvane::kMarle, orvane::kLucca,
                                          orvane::kFrog,  orvane::kRobo,  orvane::kAyla,
                                          orvane::kMagus};
     for (std::size_t box = 0; box < std::size(boxes); ++box) {
-        EXPECT_EQ(std::size_t(Module1::kNameSlots[box]), orvane::FindMember(boxes[box])->nameSlot);
+        EXPECT_EQ(std::size_t(Module1::kNameSlots[box] - Module1::kFieldsWorkRam),
+                  orvane::FindMember(boxes[box])->nameSlot);
     }
     const orvane::GeneralField digits[] = {orvane::kGeneralHourTens, orvane::kGeneralHourUnits,
                                            orvane::kGeneralMinuteTens, orvane::kGeneralMinuteUnits};
     for (std::size_t box = 0; box < std::size(digits); ++box) {
-        EXPECT_EQ(std::size_t(Module1::kTimeOffsets[box]),
+        EXPECT_EQ(std::size_t(Module1::kTimeOffsets[box] - Module1::kFieldsWorkRam),
                   orvane::kGeneralFields[std::size_t(digits[box])].offset);
     }
 }

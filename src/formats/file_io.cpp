@@ -72,6 +72,24 @@ bool WriteAll(int fd, std::span<const std::uint8_t> bytes) {
                        [fd](const std::uint8_t* p, std::size_t n) { return ::write(fd, p, n); });
 }
 
+// Whether the file holds `bytes` from its start, read through the descriptor after the flush.
+bool ReadsBack(int fd, std::span<const std::uint8_t> bytes) {
+    std::vector<std::uint8_t> back(bytes.size());
+    std::size_t done = 0;
+    while (done < back.size()) {
+        const ssize_t n =
+            ::pread(fd, back.data() + done, back.size() - done, static_cast<off_t>(done));
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            return false;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    return std::equal(back.begin(), back.end(), bytes.begin());
+}
+
 mode_t CurrentUmask() {
     mode_t mask = ::umask(0);
     ::umask(mask);
@@ -94,7 +112,7 @@ void SyncDirectory(const fs::path& dir) {
 
 }  // namespace
 
-ReadResult ReadFileStart(const fs::path& path, std::span<std::uint8_t> out) {
+ReadResult ReadWholeFile(const fs::path& path, std::size_t limit, std::vector<std::uint8_t>& out) {
     ReadResult result;
     const auto fail = [&result](ReadError error) {
         result.error = error;
@@ -124,17 +142,20 @@ ReadResult ReadFileStart(const fs::path& path, std::span<std::uint8_t> out) {
         return fail(ReadError::NotRegularFile);
     }
     result.identity = IdentityOf(opened);
-    const auto size = static_cast<std::uintmax_t>(opened.st_size);
-    const bool whole = size <= out.size();
-    result.bytesRead = whole ? static_cast<std::size_t>(size) : out.size();
+    if (static_cast<std::uintmax_t>(opened.st_size) > limit) {
+        errno = 0;
+        return fail(ReadError::TooLarge);
+    }
+    result.bytesRead = static_cast<std::size_t>(opened.st_size);
+    out.resize(result.bytesRead);
     errno = 0;
-    if (!ReadAll(fd.Get(), out.first(result.bytesRead))) {
+    if (!ReadAll(fd.Get(), out)) {
         // An end of file before the size seen means the file shrank.
         return fail(errno == 0 ? ReadError::ChangedWhileRead : ReadError::CannotRead);
     }
     std::uint8_t extra = 0;
     struct stat after {};
-    if ((whole && ::read(fd.Get(), &extra, 1) != 0) || ::fstat(fd.Get(), &after) != 0 ||
+    if (::read(fd.Get(), &extra, 1) != 0 || ::fstat(fd.Get(), &after) != 0 ||
         IdentityOf(after) != result.identity) {
         errno = 0;
         return fail(ReadError::ChangedWhileRead);
@@ -217,14 +238,14 @@ bool CopyAttributes(const fs::path& from, int to) {
 // A new file beside the target, unnamed until it is complete so that a save killed half-way
 // leaves nothing behind; a named one where the file system has no unnamed files.
 FileDescriptor OpenTemporary(const fs::path& dir, mode_t mode, fs::path& temp) {
-    FileDescriptor fd(::open(dir.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode));
+    FileDescriptor fd(::open(dir.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, mode));
     if (fd.Valid() || IsPermissionError(errno) || errno == ENOENT || errno == ENOTDIR) {
         return fd;
     }
     for (int tries = 0; tries < 100; ++tries) {
         temp = TemporaryName(dir);
         FileDescriptor named(
-            ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, mode));
+            ::open(temp.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, mode));
         if (named.Valid() || errno != EEXIST) {
             return named;
         }
@@ -265,6 +286,10 @@ Attempt ReplaceByRename(const fs::path& target, const fs::path& dir,
     }
     if (::fsync(fd.Get()) != 0) {
         return fail(WriteError::CannotWrite, Attempt::Done);
+    }
+    if (!ReadsBack(fd.Get(), bytes)) {
+        errno = 0;
+        return fail(WriteError::ReadBackDiffers, Attempt::Done);
     }
     if (temp.empty() && !LinkUnnamed(fd.Get(), temp, dir)) {
         temp.clear();
@@ -330,6 +355,12 @@ WriteResult WriteInPlace(const fs::path& target, std::span<const std::uint8_t> b
     ok = ok && (bytes.size() >= old.size() ||
                 ::ftruncate(fd.Get(), static_cast<off_t>(bytes.size())) == 0);
     ok = ok && ::fsync(fd.Get()) == 0;
+    bool readBack = true;
+    if (ok) {
+        errno = 0;
+        readBack = ReadsBack(fd.Get(), bytes);
+        ok = readBack;
+    }
     if (!ok) {
         const int error = errno;
         // Put the old bytes back where new ones may have landed, and the old length.
@@ -339,7 +370,7 @@ WriteResult WriteInPlace(const fs::path& target, std::span<const std::uint8_t> b
         if (::ftruncate(fd.Get(), static_cast<off_t>(old.size())) == 0) {
             ::fsync(fd.Get());
         }
-        return Failure(WriteError::CannotWrite, error);
+        return Failure(readBack ? WriteError::CannotWrite : WriteError::ReadBackDiffers, error);
     }
     WriteResult result;
     ::fstat(fd.Get(), &st);
@@ -349,7 +380,8 @@ WriteResult WriteInPlace(const fs::path& target, std::span<const std::uint8_t> b
 
 }  // namespace
 
-WriteResult ReplaceFileContents(const fs::path& requested, std::span<const std::uint8_t> bytes) {
+WriteResult ReplaceFileContents(const fs::path& requested, std::span<const std::uint8_t> bytes,
+                                InPlace inPlace) {
     if (requested.empty()) {
         return Failure(WriteError::NoFolder, ENOENT);
     }
@@ -388,6 +420,10 @@ WriteResult ReplaceFileContents(const fs::path& requested, std::span<const std::
             !exists) {
             return result;
         }
+    }
+    if (inPlace == InPlace::Refused) {
+        return st.st_nlink > 1 ? Failure(WriteError::WholeOnlyHardLinked, 0)
+                               : Failure(WriteError::WholeOnlyRefused, result.systemError);
     }
     return WriteInPlace(target, bytes);
 }

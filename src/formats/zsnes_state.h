@@ -1,14 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// The save-state files that the emulator's versions write, told apart by header and size, and
-// where each keeps the console's work RAM, which holds every field the editor knows.
+// The save-state files that ZSNES's versions write, told apart by header and size, and where
+// each keeps the console's work RAM and the cartridge's battery RAM. They are not compressed: the
+// file is the stream.
 
-#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <span>
+#include <optional>
 #include <string_view>
+
+#include "byte_view.h"
+#include "outcome.h"
+#include "stream_layout.h"
 
 namespace orvane {
 
@@ -34,26 +38,17 @@ struct FileLayout {
     bool headerOptional;  // files of this size without the header exist and are taken
     std::size_t size;
     std::size_t workRamStart;
+    std::optional<std::size_t> batteryRamStart;  // versions before 1.50 store none
     std::string_view writtenBy;
 };
 
 // The fork kept the V143 header when it moved work RAM, so only the size tells those apart.
-// tellim keeps its own copy in src/timename/module1.h (it shares no code); a test checks both.
 inline constexpr std::array<FileLayout, 4> kFileLayouts{{
-    {0, true, 274047, 0xC13, "ZSNES 1.42 and older"},
-    {1, false, 282459, 0xC13, "ZSNES 1.50 and 1.51 and the Linux fork 2.0"},
-    {1, false, 282489, 0xC31, "the Linux fork 2.1"},
-    {1, false, 282493, 0xC35, "the Linux fork 2.2 and later"},
+    {0, true, 274047, 0xC13, std::nullopt, "ZSNES 1.42 and older"},
+    {1, false, 282459, 0xC13, 0x4135B, "ZSNES 1.50 and 1.51 and its Linux fork 2.0"},
+    {1, false, 282489, 0xC31, 0x41379, "ZSNES's Linux fork 2.1"},
+    {1, false, 282493, 0xC35, 0x4137D, "ZSNES's Linux fork 2.2 and later"},
 }};
-
-// Where work RAM starts in the layout that the field map's offsets are written for; a field of
-// another layout lies as far from its work RAM start.
-inline constexpr std::size_t kFieldMapWorkRamStart = 0xC13;
-
-inline constexpr std::size_t kLargestStateSize =
-    std::max_element(kFileLayouts.begin(), kFileLayouts.end(),
-                     [](const FileLayout& a, const FileLayout& b) { return a.size < b.size; })
-        ->size;
 
 enum class HeaderKind {
     Known,    // one of kStateHeaders
@@ -69,6 +64,11 @@ struct Recognition {
     std::string_view version;             // for HeaderKind::Unknown: the text after the prefix
 };
 
-Recognition RecognizeState(std::span<const std::uint8_t> head, std::uintmax_t size);
+Recognition RecognizeState(ByteSpan head, std::uintmax_t size);
+
+// The layout of a whole file, or what its size and first bytes say instead ("it is 282490 bytes
+// long with the header of a state of ZSNES 1.50 and later"). Every file that is nothing else
+// ends here, so its refusal speaks of any file.
+Outcome<StreamLayout> ParseZsnesState(ByteSpan file);
 
 }  // namespace orvane

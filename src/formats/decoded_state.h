@@ -1,0 +1,64 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// A save state of any emulator the programs know, decoded from its file: the emulator's own
+// stream, where work RAM and battery RAM lie in it, and what it takes to write the stream back
+// into the same container. Edits change bytes of the stream in place; nothing moves.
+
+#include <span>
+#include <string>
+#include <vector>
+
+#include "byte_view.h"
+#include "outcome.h"
+#include "rzip.h"
+#include "stream_layout.h"
+
+namespace orvane {
+
+enum class Emulator { Zsnes, Snes9x, RetroArch, Mednafen };
+enum class Compression { None, Gzip, Rzip };
+
+class DecodedState {
+public:
+    // Recognises the file by its content and takes it only when every check its emulator makes
+    // holds; otherwise says what was found ("it is a snes9x state whose RAM block is 131071 bytes
+    // long").
+    static Outcome<DecodedState> Decode(ByteSpan file);
+
+    // The stream in the container it came from: same compression, header fields, chunk size and
+    // wrapper blocks. A stream or chunk that did not change keeps the bytes it was read with. The
+    // result is decoded again and must give this stream with work RAM at the same place.
+    Outcome<Bytes> Encode() const;
+
+    std::span<std::uint8_t> WorkRam() {
+        return std::span(m_stream).subspan(m_layout.workRam, kWorkRamSize);
+    }
+    ByteSpan WorkRam() const { return ByteSpan(m_stream).subspan(m_layout.workRam, kWorkRamSize); }
+    // Empty where the state stores none.
+    ByteSpan BatteryRam() const;
+    ByteSpan Stream() const { return m_stream; }
+    const StreamLayout& Layout() const { return m_layout; }
+
+    // In words for the user: "RetroArch state, bsnes 115 core, compressed".
+    const std::string& Name() const { return m_name; }
+    Emulator Writer() const { return m_writer; }
+    Compression GetCompression() const { return m_compression; }
+
+private:
+    DecodedState() = default;
+
+    Bytes m_stream;
+    StreamLayout m_layout;
+    std::string m_name;
+    Emulator m_writer = Emulator::Zsnes;
+    Compression m_compression = Compression::None;
+    // A compressed file as read and the stream it gave, so that what did not change keeps its
+    // bytes; the gzip header and the RZIP chunks as they were.
+    Bytes m_file;
+    Bytes m_loadedStream;
+    Bytes m_gzipHeader;
+    std::uint32_t m_chunkSize = 0;
+    std::vector<RzipChunk> m_chunks;
+};
+
+}  // namespace orvane

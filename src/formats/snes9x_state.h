@@ -1,0 +1,20 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// snes9x's state stream, which its own files (gzip or plain) and RetroArch's snes9x core hold:
+// a signature with the format's version, then named blocks with decimal lengths.
+
+#include "byte_view.h"
+#include "outcome.h"
+#include "stream_layout.h"
+
+namespace orvane {
+
+inline bool IsSnes9xStream(ByteSpan stream) {
+    return StartsWith(stream, "#!s9xsnp:");
+}
+
+// Taken when the signature holds a known format (0011, 0012), the blocks fill the stream exactly
+// and there is one RAM block of exactly 131072 bytes; battery RAM is the start of block SRA.
+Outcome<StreamLayout> ParseSnes9xStream(ByteSpan stream);
+
+}  // namespace orvane
