@@ -16,7 +16,7 @@
 
 namespace {
 
-using Module1::FileError;
+using tellim::FileError;
 
 constexpr TwipRect kClientArea = {0, 0, 4590, 2535};
 
@@ -70,7 +70,7 @@ QString ListInWords(const QStringList& items) {
            items.last();
 }
 
-QString HeaderText(const Module1::StateHeader& header) {
+QString HeaderText(const tellim::StateHeader& header) {
     QString text;
     for (std::uint8_t byte : header) {
         if (byte < 0x20 || byte > 0x7E) {
@@ -82,7 +82,7 @@ QString HeaderText(const Module1::StateHeader& header) {
 }
 
 // Says what the file is instead of a state tellim knows, and which states it does know.
-QString UnknownLayout(const Module1::FileKind& kind) {
+QString UnknownLayout(const tellim::FileKind& kind) {
     QString found;
     if (kind.sizeOf != nullptr) {
         found = QStringLiteral(
@@ -104,7 +104,7 @@ QString UnknownLayout(const Module1::FileKind& kind) {
                     .arg(kind.size);
     }
     QStringList known;
-    for (const Module1::StateLayout& layout : Module1::kStateLayouts) {
+    for (const tellim::StateLayout& layout : tellim::kStateLayouts) {
         known << QStringLiteral("%1 (%2 bytes)")
                      .arg(QString::fromLatin1(layout.versions))
                      .arg(layout.size);
@@ -112,7 +112,7 @@ QString UnknownLayout(const Module1::FileKind& kind) {
     return found + QStringLiteral(". tellim opens the save states of ") + ListInWords(known);
 }
 
-QString Reason(FileError error, const Module1::FileKind& kind) {
+QString Reason(FileError error, const tellim::FileKind& kind) {
     switch (error) {
         case FileError::None:
             break;
@@ -155,7 +155,7 @@ void Form1::CreateControls() {
     for (std::size_t i = 0; i < kNameFrames.size(); ++i) {
         Frame1[i] = new QGroupBox(QString::fromLatin1(kNameFrames[i].caption), client);
         Frame1[i]->setGeometry(ToPixels(kNameFrames[i].rect));
-        txtName[i] = new TextBox(Module1::kNameLength, Frame1[i]);
+        txtName[i] = new TextBox(tellim::kNameLength, Frame1[i]);
         txtName[i]->setGeometry(ToPixels(kNameBoxRect));
         txtName[i]->setAccessibleName(Frame1[i]->title());
     }
@@ -206,7 +206,7 @@ std::array<TextBox*, 4> Form1::TimeBoxes() const {
 }
 
 void Form1::Warn(const QString& action, const QString& path, FileError error,
-                 const Module1::FileKind& kind, const QString& consequence) {
+                 const tellim::FileKind& kind, const QString& consequence) {
     QString text = QStringLiteral("Cannot %1 %2: %3.").arg(action, path, Reason(error, kind));
     if (!consequence.isEmpty()) {
         text += QLatin1Char(' ') + consequence;
@@ -224,9 +224,9 @@ bool Form1::OpenFile(const QString& path) {
 
 bool Form1::OpenState(const QString& path) {
     // Everything is read before any box changes, so a failure leaves the form as it was.
-    Module1::StateFields fields;
-    Module1::FileKind kind;
-    if (const FileError error = Module1::ReadState(ToPath(path), fields, kind);
+    tellim::StateFields fields;
+    tellim::FileKind kind;
+    if (const FileError error = tellim::ReadState(ToPath(path), fields, kind);
         error != FileError::None) {
         Warn(QStringLiteral("open"), path, error, kind);
         return false;
@@ -242,11 +242,11 @@ bool Form1::OpenState(const QString& path) {
 }
 
 bool Form1::SaveState(const QString& path) {
-    Module1::StateEdits edits;
+    tellim::StateEdits edits;
     const auto timeBoxes = TimeBoxes();
     for (std::size_t i = 0; i < timeBoxes.size(); ++i) {
         const std::optional<std::uint8_t> value =
-            Module1::TimeByteFromText(timeBoxes[i]->text().toStdString());
+            tellim::TimeByteFromText(timeBoxes[i]->text().toStdString());
         if (!value) {
             m_dialogs.Message(
                 this, Dialogs::Icon::Warning, windowTitle(),
@@ -262,9 +262,9 @@ bool Form1::SaveState(const QString& path) {
         edits.names[i] = txtName[i]->text().toStdU32String();
     }
 
-    Module1::FileKind kind;
+    tellim::FileKind kind;
     bool undone = true;
-    if (const FileError error = Module1::WriteState(ToPath(path), edits, kind, undone);
+    if (const FileError error = tellim::WriteState(ToPath(path), edits, kind, undone);
         error != FileError::None) {
         Warn(QStringLiteral("save"), path, error, kind,
              undone ? QStringLiteral("Nothing was saved.")

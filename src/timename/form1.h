@@ -6,7 +6,7 @@
 #include <QString>
 #include <array>
 
-#include "module1.h"
+#include "name_time_file.h"
 
 class Dialogs;
 class QAction;
@@ -53,8 +53,8 @@ private:
     void CreateControls();
     void CreateMenu();
     std::array<TextBox*, 4> TimeBoxes() const;
-    void Warn(const QString& action, const QString& path, Module1::FileError error,
-              const Module1::FileKind& kind, const QString& consequence = {});
+    void Warn(const QString& action, const QString& path, tellim::FileError error,
+              const tellim::FileKind& kind, const QString& consequence = {});
 
     Dialogs& m_dialogs;
     QString m_fileName;
