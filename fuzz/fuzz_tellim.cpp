@@ -15,9 +15,9 @@
 #include <vector>
 
 #include "dialogs.h"
-#include "form1.h"
 #include "fuzz_files.h"
 #include "fuzz_input.h"
+#include "main_window.h"
 #include "name_time_file.h"
 #include "text_box.h"
 
@@ -142,16 +142,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     tellim::TimeByteFromText(raw);
 
     SilentDialogs dialogs;
-    Form1 form(dialogs);
+    MainWindow window(dialogs);
     const QString qpath = QString::fromStdString(path.string());
-    Check(form.OpenState(qpath) == (workRam >= 0));
-    for (TextBox* box : form.txtName) {
+    Check(window.OpenState(qpath) == (workRam >= 0));
+    for (TextBox* box : window.NameBoxes()) {
         box->setText(TextFrom(in, 7));
     }
-    for (TextBox* box : {form.txtHour1, form.txtHour2, form.txtMinute1, form.txtMinute2}) {
+    for (TextBox* box : {window.HourTensBox(), window.HourUnitsBox(), window.MinuteTensBox(),
+                         window.MinuteUnitsBox()}) {
         box->setText(TextFrom(in, 4));
     }
-    form.SaveState(qpath);
+    window.SaveState(qpath);
 
     const std::vector<std::uint8_t> after = ReadFile(path);
     Check(after.size() == file.size());
