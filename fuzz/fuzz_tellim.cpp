@@ -15,10 +15,10 @@
 #include <vector>
 
 #include "dialogs.h"
-#include "form1.h"
 #include "fuzz_files.h"
 #include "fuzz_input.h"
-#include "module1.h"
+#include "main_window.h"
+#include "name_time_file.h"
 #include "text_box.h"
 
 namespace fs = std::filesystem;
@@ -126,33 +126,33 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::int64_t workRam = ExpectedWorkRam(file);
 
     {
-        Module1::ByteFile bytes;
-        Check(bytes.Open(path) == Module1::FileError::None);
-        Module1::FileKind kind;
-        const Module1::FileError error = bytes.Recognise(kind);
-        Check((error == Module1::FileError::None) == (workRam >= 0));
+        tellim::ByteFile bytes;
+        Check(bytes.Open(path) == tellim::FileError::None);
+        tellim::FileKind kind;
+        const tellim::FileError error = bytes.Recognise(kind);
+        Check((error == tellim::FileError::None) == (workRam >= 0));
         Check(workRam < 0 || kind.layout->workRam == workRam);
         std::string name;
         const std::int64_t start = static_cast<std::int64_t>(in.U32() % (file.size() + 8));
-        if (Module1::ReadName(bytes, start, Module1::kNameLength, name) ==
-            Module1::FileError::None) {
-            Check(name.size() <= static_cast<std::size_t>(Module1::kNameLength));
+        if (tellim::ReadName(bytes, start, tellim::kNameLength, name) == tellim::FileError::None) {
+            Check(name.size() <= static_cast<std::size_t>(tellim::kNameLength));
         }
     }
     const std::string raw = in.Text(8);
-    Module1::TimeByteFromText(raw);
+    tellim::TimeByteFromText(raw);
 
     SilentDialogs dialogs;
-    Form1 form(dialogs);
+    MainWindow window(dialogs);
     const QString qpath = QString::fromStdString(path.string());
-    Check(form.OpenState(qpath) == (workRam >= 0));
-    for (TextBox* box : form.txtName) {
+    Check(window.OpenState(qpath) == (workRam >= 0));
+    for (TextBox* box : window.NameBoxes()) {
         box->setText(TextFrom(in, 7));
     }
-    for (TextBox* box : {form.txtHour1, form.txtHour2, form.txtMinute1, form.txtMinute2}) {
+    for (TextBox* box : {window.HourTensBox(), window.HourUnitsBox(), window.MinuteTensBox(),
+                         window.MinuteUnitsBox()}) {
         box->setText(TextFrom(in, 4));
     }
-    form.SaveState(qpath);
+    window.SaveState(qpath);
 
     const std::vector<std::uint8_t> after = ReadFile(path);
     Check(after.size() == file.size());

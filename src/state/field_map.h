@@ -62,7 +62,7 @@ constexpr std::size_t InWorkRam(std::uint32_t address) {
 
 // Each member has an 80-byte record, a 6-byte name slot and a tech level byte, one after the
 // other in the game's member order. tellim keeps the name slots and the play-time digits in
-// its own src/timename/module1.h; a test checks that both say the same.
+// its own src/timename/name_time_file.h; a test checks that both say the same.
 inline constexpr std::size_t kRecordsStart = InWorkRam(0x7E2600);
 inline constexpr std::size_t kRecordSize = 80;
 inline constexpr std::size_t kNameSlotsStart = InWorkRam(0x7E2C23);

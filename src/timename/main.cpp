@@ -11,7 +11,7 @@
 
 #include "arguments.h"
 #include "dialogs.h"
-#include "form1.h"
+#include "main_window.h"
 
 namespace {
 
@@ -59,10 +59,10 @@ int main(int argc, char* argv[]) {
     QApplication::setWindowIcon(icon);
 
     QtDialogs dialogs;
-    Form1 form(dialogs);
-    form.show();
+    MainWindow window(dialogs);
+    window.show();
     if (arguments.file) {
-        form.OpenFile(QFile::decodeName(QByteArray::fromStdString(*arguments.file)));
+        window.OpenFile(QFile::decodeName(QByteArray::fromStdString(*arguments.file)));
     }
     return app.exec();
 }

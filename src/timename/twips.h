@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Conversion of the forms' twip geometry (1440 per inch) to pixels of the screen.
+// Conversion of the windows' twip geometry (1440 per inch) to pixels of the screen.
 #pragma once
 
 #include <QRect>

@@ -5,10 +5,10 @@
 // overlap. No check measures a text, so which fonts are installed cannot decide the result.
 
 #include "about_dialog.h"
+#include "about_window.h"
 #include "arguments.h"
 #include "command_line.h"
 #include "editor_fixtures.h"
-#include "form2.h"
 #include "tellim_fixtures.h"
 
 using namespace orvane;
@@ -107,14 +107,16 @@ private slots:
         QCOMPARE(session.messages.Take() + session.messages.asked, QStringList());
 
         AboutDialog about;
-        Form2 tellimAbout;
+        AboutWindow tellimAbout;
         ScriptedDialogs dialogs;
-        Form1 form(dialogs);
-        QVERIFY(form.OpenFile(ORVANE_DEMO_STATE) && dialogs.shown.isEmpty());
-        for (QWidget* window : std::initializer_list<QWidget*>{&about, &tellimAbout, &form}) {
+        MainWindow tellimWindow(dialogs);
+        QVERIFY(tellimWindow.OpenFile(ORVANE_DEMO_STATE) && dialogs.shown.isEmpty());
+        for (QWidget* window :
+             std::initializer_list<QWidget*>{&about, &tellimAbout, &tellimWindow}) {
             window->show();
             QVERIFY(QTest::qWaitForWindowExposed(window));
-            CheckWindow(window == &form ? form.centralWidget() : window, window->windowTitle());
+            CheckWindow(window == &tellimWindow ? tellimWindow.centralWidget() : window,
+                        window->windowTitle());
         }
     }
 

@@ -236,21 +236,21 @@ private slots:
         const fs::path target = c.save ? files / "state.zst" : WriteBytes(files / "other", state);
 
         ScriptedDialogs dialogs;
-        Form1 form(dialogs);
-        QVERIFY(form.OpenFile(opened));
-        form.txtName[0]->setText(QStringLiteral("Zeal"));
-        form.txtHour1->setText(QStringLiteral("9"));
-        const QStringList boxes = BoxTexts(form);
+        MainWindow window(dialogs);
+        QVERIFY(window.OpenFile(opened));
+        window.NameBoxes()[0]->setText(QStringLiteral("Zeal"));
+        window.HourTensBox()->setText(QStringLiteral("9"));
+        const QStringList boxes = BoxTexts(window);
         c.change(target);
         const std::string before = Snapshot(files.Path());
 
         const auto failsSafely = [&] {
             dialogs.answers << ToQString(target);
-            c.save ? form.mnuSave_Click() : form.mnuOpen_Click();
+            c.save ? window.Save() : window.Open();
             const QString text = dialogs.shown.value(0);
             const bool ok =
-                dialogs.shown.size() == 1 && BoxTexts(form) == boxes &&
-                form.CurrentFile() == opened &&
+                dialogs.shown.size() == 1 && BoxTexts(window) == boxes &&
+                window.CurrentFile() == opened &&
                 text.startsWith(QStringLiteral("warning|tellim|Cannot %1 %2: %3")
                                     .arg(c.save ? "save" : "open", ToQString(target), c.reason)) &&
                 (!c.save || text.endsWith(" Nothing was saved.")) &&

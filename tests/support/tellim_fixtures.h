@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What tellim's tests share: dialogs that answer from a script and record every message instead
-// of waiting for a user, and the form's boxes as a user types into and reads them.
+// of waiting for a user, and the window's boxes as a user types into and reads them.
 
 #include <QtTest>
 #include <QtWidgets>
@@ -9,7 +9,7 @@
 
 #include "dialogs.h"
 #include "fixtures.h"
-#include "form1.h"
+#include "main_window.h"
 #include "text_box.h"
 
 namespace orvane::test {
@@ -49,12 +49,13 @@ inline QString ToQString(const std::filesystem::path& path) {
 }
 
 // The seven names in the order of the boxes, then hours and minutes, tens first.
-inline QStringList BoxTexts(const Form1& form) {
+inline QStringList BoxTexts(const MainWindow& window) {
     QStringList texts;
-    for (const TextBox* box : form.txtName) {
+    for (const TextBox* box : window.NameBoxes()) {
         texts << box->text();
     }
-    for (const TextBox* box : {form.txtHour1, form.txtHour2, form.txtMinute1, form.txtMinute2}) {
+    for (const TextBox* box : {window.HourTensBox(), window.HourUnitsBox(), window.MinuteTensBox(),
+                               window.MinuteUnitsBox()}) {
         texts << box->text();
     }
     return texts;

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "form_font.h"
+#include "window_font.h"
 
 #include <QStringList>
 
-QFont FormFont(qreal pointSize, bool bold) {
+QFont WindowFont(qreal pointSize, bool bold) {
     QFont font;
     // The TrueType face that followed it keeps its metrics; without either, the style hint lets
     // the font matcher pick a sans face rather than the default, which may be anything.

@@ -3,7 +3,7 @@
 // here, in every layout. The two programs keep the facts they share apart on purpose, each in its
 // own code: the file layouts, the name slots and the play-time digits; they must still agree.
 
-#include "module1.h"
+#include "name_time_file.h"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +12,7 @@
 #include "fixtures.h"
 
 using namespace orvane::test;
-using Module1::FileError;
+using tellim::FileError;
 namespace fs = std::filesystem;
 
 namespace {
@@ -29,12 +29,12 @@ TEST(CodeTable, HoldsLettersDigitsAndSpaceAndNothingElse) {
         expected[0xD4 + i] = static_cast<char>('0' + i);
     }
     expected[0xEF] = ' ';
-    const Module1::CodeTable table = Module1::BuildCodeTable();
+    const tellim::CodeTable table = tellim::BuildCodeTable();
     EXPECT_EQ(std::string(table.begin(), table.end()), expected);
 }
 
 // A character without a code leaves its byte alone, a byte without one reads as nothing, and the
-// slot's sixth byte is never read or written. The form's tests type and read the rest.
+// slot's sixth byte is never read or written. The window tests type and read the rest.
 TEST(NameSlot, ReadsFiveCharactersAndWritesPaddedCodes) {
     const Bytes odd = {0x11, 0x22, 0x33, 0x44, 0x55, 0x66};
     const std::tuple<Bytes, const char32_t*, Bytes, const char*> cases[] = {
@@ -49,15 +49,15 @@ TEST(NameSlot, ReadsFiveCharactersAndWritesPaddedCodes) {
         SCOPED_TRACE(read);
         Bytes bytes = Patched(FillerBytes(kClassicSize), BytesAt(kSlot, slot));
         const fs::path path = WriteBytes(files / "slot.zst", bytes);
-        Module1::ByteFile file;
+        tellim::ByteFile file;
         ASSERT_EQ(file.Open(path), FileError::None);
         if (text != nullptr) {
-            EXPECT_EQ(Module1::WriteName(file, kSlot, text, Module1::kNameLength), FileError::None);
+            EXPECT_EQ(tellim::WriteName(file, kSlot, text, tellim::kNameLength), FileError::None);
             bytes = Patched(bytes, BytesAt(kSlot, after));
         }
         EXPECT_EQ(Changes(bytes, ReadBytes(path)), Patch{});
         std::string name = "unread";
-        EXPECT_EQ(Module1::ReadName(file, kSlot, Module1::kNameLength, name), FileError::None);
+        EXPECT_EQ(tellim::ReadName(file, kSlot, tellim::kNameLength, name), FileError::None);
         EXPECT_EQ(name, read);
     }
 }
@@ -67,7 +67,7 @@ TEST(ByteFile, NeverReadsOrWritesPastTheEndNorGrowsTheFile) {
     ScratchDir files;
     const Bytes bytes = FillerBytes(kClassicSize);
     const fs::path path = WriteBytes(files / "slot.zst", bytes);
-    Module1::ByteFile file;
+    tellim::ByteFile file;
     ASSERT_EQ(file.Open(path), FileError::None);
     std::uint8_t byte = 0;
     EXPECT_EQ(file.Read(274046, byte), FileError::None);
@@ -78,12 +78,12 @@ TEST(ByteFile, NeverReadsOrWritesPastTheEndNorGrowsTheFile) {
     ASSERT_EQ(file.Write(3, 0x42), FileError::None);
     EXPECT_EQ(Changes(bytes, ReadBytes(path)), (Patch{{3, 0x42}}));
     fs::resize_file(path, kSlot + 2);  // cut short after opening
-    EXPECT_EQ(Module1::WriteName(file, kSlot, U"Crono", Module1::kNameLength), FileError::TooShort);
+    EXPECT_EQ(tellim::WriteName(file, kSlot, U"Crono", tellim::kNameLength), FileError::TooShort);
     file.Close();
     EXPECT_EQ(fs::file_size(path), kSlot + 2);
 }
 
-// A file is known by its size and header (the form's tests open each real state); anything else is
+// A file is known by its size and header (the window tests open each real state); anything else is
 // refused with what it was found to be: the layouts it matches in size only and by header only.
 TEST(LayoutRecognition, KnowsEachEmulatorsStatesBySizeAndHeader) {
     const std::string oldTail("ZSNES Save State File V143\x1A\x3C", 28);
@@ -107,11 +107,11 @@ TEST(LayoutRecognition, KnowsEachEmulatorsStatesBySizeAndHeader) {
     ScratchDir files;
     for (const auto& [what, size, header, at, workRam, sizeOf, headerOf] : cases) {
         SCOPED_TRACE(what);
-        Module1::ByteFile file;
+        tellim::ByteFile file;
         ASSERT_EQ(
             file.Open(WriteBytes(files / "state.zst", WithHeader(FillerBytes(size), header, at))),
             FileError::None);
-        Module1::FileKind kind;
+        tellim::FileKind kind;
         EXPECT_EQ(file.Recognise(kind), workRam != 0 ? FileError::None : FileError::UnknownLayout);
         EXPECT_EQ(kind.size, static_cast<std::int64_t>(size));
         EXPECT_EQ(kind.layout != nullptr ? kind.layout->workRam : 0, workRam);
@@ -126,10 +126,10 @@ TEST(LayoutRecognition, KnowsEachEmulatorsStatesBySizeAndHeader) {
 TEST(WriteState, AFailedFlushIsReportedAndLeavesTheFileNotKnownUndone) {
     ScratchDir files;
     const fs::path path = WriteBytes(files / "state.zst", FillerBytes(274047));
-    Module1::FileKind kind;
+    tellim::FileKind kind;
     bool undone = true;
     FailFlushes(true);
-    EXPECT_EQ(Module1::WriteState(path, {}, kind, undone), FileError::FlushFailed);
+    EXPECT_EQ(tellim::WriteState(path, {}, kind, undone), FileError::FlushFailed);
     FailFlushes(false);
     EXPECT_FALSE(undone);
 }
@@ -142,15 +142,15 @@ TEST(TimeByteFromText, TakesTheRoundedNumberAtTheStartIfItFitsAByte) {
         {"-0.4", 0}, {"254.5", 254}, {"255.5", {}},  {"-0.6", {}}, {"99999999999999999999", {}},
     };
     for (const auto& [text, byte] : cases) {
-        EXPECT_EQ(Module1::TimeByteFromText(text), byte) << text;
+        EXPECT_EQ(tellim::TimeByteFromText(text), byte) << text;
     }
 }
 
 TEST(TablesAgree, LayoutsNameSlotsAndPlayTime) {
-    ASSERT_EQ(Module1::kStateLayouts.size(), orvane::kFileLayouts.size());
+    ASSERT_EQ(tellim::kStateLayouts.size(), orvane::kFileLayouts.size());
     for (std::size_t i = 0; i < orvane::kFileLayouts.size(); ++i) {
         const orvane::FileLayout& editor = orvane::kFileLayouts[i];
-        const Module1::StateLayout& companion = Module1::kStateLayouts[i];
+        const tellim::StateLayout& companion = tellim::kStateLayouts[i];
         const orvane::StateHeader& header = orvane::kStateHeaders[editor.header];
         std::string bytes(header.text);
         bytes.append({static_cast<char>(header.tail[0]), static_cast<char>(header.tail[1])});
@@ -164,13 +164,13 @@ TEST(TablesAgree, LayoutsNameSlotsAndPlayTime) {
                                          orvane::kFrog,  orvane::kRobo,  orvane::kAyla,
                                          orvane::kMagus};
     for (std::size_t box = 0; box < std::size(boxes); ++box) {
-        EXPECT_EQ(std::size_t(Module1::kNameSlots[box] - Module1::kFieldsWorkRam),
+        EXPECT_EQ(std::size_t(tellim::kNameSlots[box] - tellim::kFieldsWorkRam),
                   orvane::FindMember(boxes[box])->nameSlot);
     }
     const orvane::GeneralField digits[] = {orvane::kGeneralHourTens, orvane::kGeneralHourUnits,
                                            orvane::kGeneralMinuteTens, orvane::kGeneralMinuteUnits};
     for (std::size_t box = 0; box < std::size(digits); ++box) {
-        EXPECT_EQ(std::size_t(Module1::kTimeOffsets[box] - Module1::kFieldsWorkRam),
+        EXPECT_EQ(std::size_t(tellim::kTimeOffsets[box] - tellim::kFieldsWorkRam),
                   orvane::kGeneralFields[std::size_t(digits[box])].offset);
     }
 }

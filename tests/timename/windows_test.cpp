@@ -1,36 +1,37 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// tellim's forms as a user meets them: their layout, menus and boxes, and a state of every
+// tellim's windows as a user meets them: their layout, menus and boxes, and a state of every
 // emulator version opened, edited and saved in place.
 
 #include <memory>
 
-#include "form2.h"
+#include "about_window.h"
 #include "tellim_fixtures.h"
 #include "twips.h"
 
 using namespace orvane::test;
 
-class Form1Test : public QObject {
+class WindowsTest : public QObject {
     Q_OBJECT
 
 private slots:
     void init() {
         m_files = std::make_unique<ScratchDir>();
         m_dialogs = std::make_unique<ScriptedDialogs>();
-        m_form = std::make_unique<Form1>(*m_dialogs);
+        m_window = std::make_unique<MainWindow>(*m_dialogs);
     }
 
-    void cleanup() { m_form.reset(); }
+    void cleanup() { m_window.reset(); }
 
     // Positions and sizes in twips, with each control's caption, text or name for a screen reader.
     void ControlsSitAtTheirTwipPositions() {
-        QCOMPARE(m_form->windowTitle(), QStringLiteral("tellim"));
+        QCOMPARE(m_window->windowTitle(), QStringLiteral("tellim"));
         QCOMPARE(TwipsToPixels(1440), qRound(qApp->primaryScreen()->logicalDotsPerInch()));
-        QCOMPARE(m_form->centralWidget()->size(), QSize(TwipsToPixels(4590), TwipsToPixels(2535)));
-        Form2 about;
+        QCOMPARE(m_window->centralWidget()->size(),
+                 QSize(TwipsToPixels(4590), TwipsToPixels(2535)));
+        AboutWindow about;
         QCOMPARE(about.windowTitle(), QStringLiteral("About..."));
         QCOMPARE(about.size(), QSize(TwipsToPixels(3390), TwipsToPixels(2775)));
-        const auto& frame = m_form->Frame1;
+        const auto& frame = m_window->NameFrames();
         std::vector<std::tuple<QWidget*, TwipRect, QString>> placed = {
             {frame[0], {0, 0, 1455, 855}, "Crono"},
             {frame[1], {1560, 0, 1455, 855}, "Marle"},
@@ -39,28 +40,29 @@ private slots:
             {frame[4], {3120, 840, 1455, 855}, "Robo"},
             {frame[5], {0, 1680, 1455, 855}, "Ayla"},
             {frame[6], {3120, 1680, 1455, 855}, "Magus"},
-            {m_form->Frame2, {1560, 1320, 1455, 855}, "Time Editor"},
-            {m_form->txtHour1, {120, 360, 255, 285}, "Hours, tens digit"},
-            {m_form->txtHour2, {360, 360, 255, 285}, "Hours, units digit"},
-            {m_form->Label1, {720, 360, 135, 255}, ":"},
-            {m_form->txtMinute1, {840, 360, 255, 285}, "Minutes, tens digit"},
-            {m_form->txtMinute2, {1080, 360, 255, 285}, "Minutes, units digit"},
-            {about.Label1, {0, 0, 3375, 855}, "tellim"},
-            {about.Frame1, {240, 960, 2895, 1095}, "Programmed by:"},
-            {about.Command1, {2160, 2280, 1095, 375}, "OK"},
+            {m_window->TimeFrame(), {1560, 1320, 1455, 855}, "Time Editor"},
+            {m_window->HourTensBox(), {120, 360, 255, 285}, "Hours, tens digit"},
+            {m_window->HourUnitsBox(), {360, 360, 255, 285}, "Hours, units digit"},
+            {m_window->ColonLabel(), {720, 360, 135, 255}, ":"},
+            {m_window->MinuteTensBox(), {840, 360, 255, 285}, "Minutes, tens digit"},
+            {m_window->MinuteUnitsBox(), {1080, 360, 255, 285}, "Minutes, units digit"},
+            {about.TitleLabel(), {0, 0, 3375, 855}, "tellim"},
+            {about.AuthorFrame(), {240, 960, 2895, 1095}, "Programmed by:"},
+            {about.OkButton(), {2160, 2280, 1095, 375}, "OK"},
         };
         for (std::size_t i = 0; i < frame.size(); ++i) {
-            QCOMPARE(m_form->txtName[i]->parentWidget(), frame[i]);
-            placed.push_back({m_form->txtName[i], {240, 360, 975, 285}, frame[i]->title()});
+            QCOMPARE(m_window->NameBoxes()[i]->parentWidget(), frame[i]);
+            placed.push_back({m_window->NameBoxes()[i], {240, 360, 975, 285}, frame[i]->title()});
         }
         for (const auto& [widget, rect, name] : placed) {
             QCOMPARE(QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name), name);
             QCOMPARE(widget->geometry(), ToPixels(rect));
         }
-        // The face a family resolves to depends on what is installed; what the form asks for
+        // The face a family resolves to depends on what is installed; what the window asks for
         // does not.
-        for (const auto& [font, points, bold] : {std::tuple{m_form->Label1->font(), 9.75, true},
-                                                 {about.Label1->font(), 18.0, false}}) {
+        for (const auto& [font, points, bold] :
+             {std::tuple{m_window->ColonLabel()->font(), 9.75, true},
+              {about.TitleLabel()->font(), 18.0, false}}) {
             QCOMPARE(font.families().value(0), QStringLiteral("MS Sans Serif"));
             QCOMPARE(font.styleHint(), QFont::SansSerif);
             QCOMPARE(font.pointSizeF(), points);
@@ -70,19 +72,20 @@ private slots:
 
     void StartsEmptyTabsInOrderAndAnswersItsMenus() {
         QStringList captions;
-        for (QAction* item : m_form->menuBar()->actions() + m_form->mnuFile->actions()) {
+        for (QAction* item : m_window->menuBar()->actions() + m_window->FileMenu()->actions()) {
             captions << item->text() + QLatin1Char('|') + item->shortcut().toString();
         }
         QCOMPARE(captions, (QStringList{"&File|", "&About|", "&Open|Ctrl+O", "&Save|Ctrl+S", "|",
                                         "&Exit|Ctrl+Q"}));
-        QVERIFY(m_form->mnuSep->isSeparator() && m_form->mnuAbout->menu() == nullptr);
+        QVERIFY(m_window->FileMenu()->actions()[2]->isSeparator() &&
+                m_window->AboutAction()->menu() == nullptr);
 
-        QCOMPARE(BoxTexts(*m_form), QStringList(11, QString()));
-        m_form->show();
-        QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
-        QList<QWidget*> order(m_form->txtName.begin(), m_form->txtName.end());
-        order << m_form->txtHour1 << m_form->txtHour2 << m_form->txtMinute1 << m_form->txtMinute2
-              << m_form->txtName[0];
+        QCOMPARE(BoxTexts(*m_window), QStringList(11, QString()));
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+        QList<QWidget*> order(m_window->NameBoxes().begin(), m_window->NameBoxes().end());
+        order << m_window->HourTensBox() << m_window->HourUnitsBox() << m_window->MinuteTensBox()
+              << m_window->MinuteUnitsBox() << m_window->NameBoxes()[0];
         QCOMPARE(QApplication::focusWidget(), order[0]);
         for (QWidget* next : order.mid(1)) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -90,18 +93,18 @@ private slots:
         }
 
         // Save before any Open only says so, without asking for a file.
-        QTest::keyClick(m_form.get(), Qt::Key_S, Qt::ControlModifier);
+        QTest::keyClick(m_window.get(), Qt::Key_S, Qt::ControlModifier);
         const QStringList noFile = {"information|No File|No File Loaded. Load a File First."};
         QCOMPARE(m_dialogs->shown, noFile);
         QVERIFY(m_dialogs->opened.isEmpty());
-        QTest::keyClick(m_form.get(), Qt::Key_O, Qt::ControlModifier);
+        QTest::keyClick(m_window.get(), Qt::Key_O, Qt::ControlModifier);
         QCOMPARE(m_dialogs->opened, (QList<QStringList>{{"Open Chrono Trigger ZSNES Save State",
                                                          "ZSNES Save State (*.zs*)", ""}}));
-        QVERIFY(m_form->CurrentFile().isEmpty());
+        QVERIFY(m_window->CurrentFile().isEmpty());
         // Exit asks nothing, even with unsaved edits.
-        QTest::keyClicks(m_form->txtName[0], "Kid");
-        QTest::keyClick(m_form.get(), Qt::Key_Q, Qt::ControlModifier);
-        QVERIFY(!m_form->isVisible());
+        QTest::keyClicks(m_window->NameBoxes()[0], "Kid");
+        QTest::keyClick(m_window.get(), Qt::Key_Q, Qt::ControlModifier);
+        QVERIFY(!m_window->isVisible());
         QCOMPARE(m_dialogs->shown, noFile);
     }
 
@@ -119,22 +122,22 @@ private slots:
         const Bytes original = ReadBytes(TestData(file.toStdString()));
         const QString path = ToQString(WriteBytes(*m_files / file.toStdString(), original));
         m_dialogs->answers << path;
-        m_form->mnuOpen->trigger();
-        QCOMPARE(m_form->CurrentFile(), path);
+        m_window->OpenAction()->trigger();
+        QCOMPARE(m_window->CurrentFile(), path);
         // The cartridge names the members Aleph to Gizmo in the game's order, so Frog's box 3
         // shows Ember and Robo's box 4 Delta; the time digits hold 2, 23, 60 and 90.
-        QCOMPARE(BoxTexts(*m_form), (QStringList{"Aleph", "Bravo", "Cobra", "Ember", "Delta",
-                                                 "Fjord", "Gizmo", "2", "23", "60", "90"}));
+        QCOMPARE(BoxTexts(*m_window), (QStringList{"Aleph", "Bravo", "Cobra", "Ember", "Delta",
+                                                   "Fjord", "Gizmo", "2", "23", "60", "90"}));
 
         const std::vector<std::pair<QLineEdit*, QString>> typed = {
-            {m_form->txtName[1], "R2-D2"}, {m_form->txtName[2], ""},
-            {m_form->txtName[3], "Toad"},  {m_form->txtName[4], "Bot"},
-            {m_form->txtName[6], "Zeal"},  {m_form->txtHour1, "1"},
-            {m_form->txtHour2, ""},        {m_form->txtMinute2, "7"}};
+            {m_window->NameBoxes()[1], "R2-D2"}, {m_window->NameBoxes()[2], ""},
+            {m_window->NameBoxes()[3], "Toad"},  {m_window->NameBoxes()[4], "Bot"},
+            {m_window->NameBoxes()[6], "Zeal"},  {m_window->HourTensBox(), "1"},
+            {m_window->HourUnitsBox(), ""},      {m_window->MinuteUnitsBox(), "7"}};
         for (const auto& [box, text] : typed) {
             Retype(box, text);
         }
-        m_form->mnuSave->trigger();
+        m_window->SaveAction()->trigger();
         QCOMPARE(m_dialogs->shown, QStringList{"information|File Saved|File Saved Successfully!"});
 
         // The offsets of a state whose work RAM starts at 0xC13; later versions move them along.
@@ -154,26 +157,26 @@ private slots:
         }
         // Every other byte, battery RAM and preview picture included, stays as it was.
         QCOMPARE(Changes(expected, ReadBytes(path.toStdString())), Patch{});
-        QCOMPARE(BoxTexts(*m_form), (QStringList{"Aleph", "R2aD2", "     ", "Toad ", "Bot  ",
-                                                 "Fjord", "Zeal ", "1", "0", "60", "7"}));
+        QCOMPARE(BoxTexts(*m_window), (QStringList{"Aleph", "R2aD2", "     ", "Toad ", "Bot  ",
+                                                   "Fjord", "Zeal ", "1", "0", "60", "7"}));
 
         // A cancelled Open keeps the file and what was typed since.
-        Retype(m_form->txtName[0], "Kid");
-        m_form->mnuOpen->trigger();
+        Retype(m_window->NameBoxes()[0], "Kid");
+        m_window->OpenAction()->trigger();
         QCOMPARE(m_dialogs->opened.last().last(), path);
-        QCOMPARE(m_form->CurrentFile(), path);
-        QCOMPARE(m_form->txtName[0]->text(), QStringLiteral("Kid"));
+        QCOMPARE(m_window->CurrentFile(), path);
+        QCOMPARE(m_window->NameBoxes()[0]->text(), QStringLiteral("Kid"));
         QCOMPARE(m_dialogs->shown.size(), 1);
     }
 
     void BoxesLimitWhatIsTypedNotWhatIsLoaded() {
-        QTest::keyClicks(m_form->txtName[0], "Abcdefg");
-        QCOMPARE(m_form->txtName[0]->text(), QStringLiteral("Abcde"));
-        QTest::keyClicks(m_form->txtMinute1, "123");
-        QCOMPARE(m_form->txtMinute1->text(), QStringLiteral("1"));
+        QTest::keyClicks(m_window->NameBoxes()[0], "Abcdefg");
+        QCOMPARE(m_window->NameBoxes()[0]->text(), QStringLiteral("Abcde"));
+        QTest::keyClicks(m_window->MinuteTensBox(), "123");
+        QCOMPARE(m_window->MinuteTensBox()->text(), QStringLiteral("1"));
 
         // A loaded 23 stays whole, but an edit may not leave two characters that were typed into.
-        QVERIFY(m_form->OpenFile(
+        QVERIFY(m_window->OpenFile(
             ToQString(WriteBytes(*m_files / "state.zst", ReadBytes(TestData("state-1.42.zst"))))));
         // Each edit selects length characters from start, then types keys (none: Delete).
         using Edit = std::tuple<int, int, const char*, const char*>;
@@ -182,7 +185,7 @@ private slots:
                               {0, 1, "", "3"},
                               {1, 0, "5", "3"},
                               {0, 1, "56", "5"}};
-        TextBox* hours = m_form->txtHour2;
+        TextBox* hours = m_window->HourUnitsBox();
         QCOMPARE(hours->text(), QStringLiteral("23"));
         hours->setFocus();
         for (const auto& [start, length, keys, after] : edits) {
@@ -195,21 +198,21 @@ private slots:
     void AboutIsModalAndClosesOnOk() {
         bool shown = false;
         m_dialogs->onModal = [&](QDialog& dialog) {
-            auto* about = qobject_cast<Form2*>(&dialog);
+            auto* about = qobject_cast<AboutWindow*>(&dialog);
             QVERIFY(about != nullptr && about->isModal());
-            QCOMPARE(about->parentWidget(), m_form.get());
-            QTest::mouseClick(about->Command1, Qt::LeftButton);
+            QCOMPARE(about->parentWidget(), m_window.get());
+            QTest::mouseClick(about->OkButton(), Qt::LeftButton);
             shown = true;
         };
-        m_form->mnuAbout->trigger();
+        m_window->AboutAction()->trigger();
         QVERIFY(shown && !m_dialogs->modalStillOpen);
     }
 
 private:
     std::unique_ptr<ScratchDir> m_files;
     std::unique_ptr<ScriptedDialogs> m_dialogs;
-    std::unique_ptr<Form1> m_form;
+    std::unique_ptr<MainWindow> m_window;
 };
 
-QTEST_MAIN(Form1Test)
-#include "form_test.moc"
+QTEST_MAIN(WindowsTest)
+#include "windows_test.moc"

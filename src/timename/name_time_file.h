@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Module1: tellim's name code and in-place byte access to a save-state file (no Qt).
+// tellim's file side: the name code and in-place byte access to a save-state file (no Qt).
 #pragma once
 
 #include <array>
@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-namespace Module1 {
+namespace tellim {
 
 // Entry per byte value; '\0' means the byte stands for no character.
 using CodeTable = std::array<char, 256>;
@@ -60,7 +60,7 @@ inline constexpr std::array<StateLayout, 4> kStateLayouts = {{
 // they move with its work RAM.
 inline constexpr std::int64_t kFieldsWorkRam = 0xC13;
 
-// Slot offsets in the order of the form's name boxes (Frog's box 3 and Robo's box 4 cross over).
+// Slot offsets in the order of the window's name boxes (Frog's box 3 and Robo's box 4 cross over).
 inline constexpr std::array<std::int64_t, 7> kNameSlots = {14390, 14396, 14402, 14414,
                                                            14408, 14420, 14426};
 
@@ -131,7 +131,7 @@ FileError ReadName(const ByteFile& file, std::int64_t start, int length, std::st
 // code leaves its byte alone. Characters past length are ignored, so the slot's sixth byte stays.
 FileError WriteName(const ByteFile& file, std::int64_t start, std::u32string_view text, int length);
 
-// The time digits and the names, in the order of the form's boxes.
+// The time digits and the names, in the order of the window's boxes.
 struct StateFields {
     std::array<std::uint8_t, 4> times{};
     std::array<std::string, 7> names;
@@ -160,4 +160,4 @@ std::vector<std::int64_t> SaveOffsets(const StateLayout& layout);
 // fit a byte. Text without a leading number counts as 0.
 std::optional<std::uint8_t> TimeByteFromText(std::string_view text);
 
-}  // namespace Module1
+}  // namespace tellim

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "module1.h"
+#include "name_time_file.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <cerrno>
 
-namespace Module1 {
+namespace tellim {
 
 namespace {
 
@@ -361,4 +361,4 @@ std::optional<std::uint8_t> TimeByteFromText(std::string_view text) {
     return static_cast<std::uint8_t>(rounded);
 }
 
-}  // namespace Module1
+}  // namespace tellim

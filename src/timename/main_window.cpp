@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "form1.h"
+#include "main_window.h"
 
 #include <QAction>
 #include <QFile>
@@ -8,15 +8,15 @@
 #include <QLayout>
 #include <QMenuBar>
 
+#include "about_window.h"
 #include "dialogs.h"
-#include "form2.h"
-#include "form_font.h"
 #include "text_box.h"
 #include "twips.h"
+#include "window_font.h"
 
 namespace {
 
-using Module1::FileError;
+using tellim::FileError;
 
 constexpr TwipRect kClientArea = {0, 0, 4590, 2535};
 
@@ -70,7 +70,7 @@ QString ListInWords(const QStringList& items) {
            items.last();
 }
 
-QString HeaderText(const Module1::StateHeader& header) {
+QString HeaderText(const tellim::StateHeader& header) {
     QString text;
     for (std::uint8_t byte : header) {
         if (byte < 0x20 || byte > 0x7E) {
@@ -82,7 +82,7 @@ QString HeaderText(const Module1::StateHeader& header) {
 }
 
 // Says what the file is instead of a state tellim knows, and which states it does know.
-QString UnknownLayout(const Module1::FileKind& kind) {
+QString UnknownLayout(const tellim::FileKind& kind) {
     QString found;
     if (kind.sizeOf != nullptr) {
         found = QStringLiteral(
@@ -104,7 +104,7 @@ QString UnknownLayout(const Module1::FileKind& kind) {
                     .arg(kind.size);
     }
     QStringList known;
-    for (const Module1::StateLayout& layout : Module1::kStateLayouts) {
+    for (const tellim::StateLayout& layout : tellim::kStateLayouts) {
         known << QStringLiteral("%1 (%2 bytes)")
                      .arg(QString::fromLatin1(layout.versions))
                      .arg(layout.size);
@@ -112,7 +112,7 @@ QString UnknownLayout(const Module1::FileKind& kind) {
     return found + QStringLiteral(". tellim opens the save states of ") + ListInWords(known);
 }
 
-QString Reason(FileError error, const Module1::FileKind& kind) {
+QString Reason(FileError error, const tellim::FileKind& kind) {
     switch (error) {
         case FileError::None:
             break;
@@ -140,73 +140,75 @@ QString Reason(FileError error, const Module1::FileKind& kind) {
 
 }  // namespace
 
-Form1::Form1(Dialogs& dialogs, QWidget* parent) : QMainWindow(parent), m_dialogs(dialogs) {
+MainWindow::MainWindow(Dialogs& dialogs, QWidget* parent)
+    : QMainWindow(parent), m_dialogs(dialogs) {
     setWindowTitle(QStringLiteral("tellim"));
     CreateControls();
     CreateMenu();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 }
 
-void Form1::CreateControls() {
+void MainWindow::CreateControls() {
     auto* client = new QWidget(this);
     client->setFixedSize(ToPixels(kClientArea).size());
     setCentralWidget(client);
 
     for (std::size_t i = 0; i < kNameFrames.size(); ++i) {
-        Frame1[i] = new QGroupBox(QString::fromLatin1(kNameFrames[i].caption), client);
-        Frame1[i]->setGeometry(ToPixels(kNameFrames[i].rect));
-        txtName[i] = new TextBox(Module1::kNameLength, Frame1[i]);
-        txtName[i]->setGeometry(ToPixels(kNameBoxRect));
-        txtName[i]->setAccessibleName(Frame1[i]->title());
+        m_nameFrames[i] = new QGroupBox(QString::fromLatin1(kNameFrames[i].caption), client);
+        m_nameFrames[i]->setGeometry(ToPixels(kNameFrames[i].rect));
+        m_nameBoxes[i] = new TextBox(tellim::kNameLength, m_nameFrames[i]);
+        m_nameBoxes[i]->setGeometry(ToPixels(kNameBoxRect));
+        m_nameBoxes[i]->setAccessibleName(m_nameFrames[i]->title());
     }
 
-    Frame2 = new QGroupBox(QStringLiteral("Time Editor"), client);
-    Frame2->setGeometry(ToPixels(kTimeFrameRect));
-    txtHour1 = new TextBox(kTimeTypedLimit, Frame2);
-    txtHour2 = new TextBox(kTimeTypedLimit, Frame2);
-    txtMinute1 = new TextBox(kTimeTypedLimit, Frame2);
-    txtMinute2 = new TextBox(kTimeTypedLimit, Frame2);
+    m_timeFrame = new QGroupBox(QStringLiteral("Time Editor"), client);
+    m_timeFrame->setGeometry(ToPixels(kTimeFrameRect));
+    m_hourTensBox = new TextBox(kTimeTypedLimit, m_timeFrame);
+    m_hourUnitsBox = new TextBox(kTimeTypedLimit, m_timeFrame);
+    m_minuteTensBox = new TextBox(kTimeTypedLimit, m_timeFrame);
+    m_minuteUnitsBox = new TextBox(kTimeTypedLimit, m_timeFrame);
     const auto timeBoxes = TimeBoxes();
     for (std::size_t i = 0; i < timeBoxes.size(); ++i) {
         timeBoxes[i]->setGeometry(ToPixels(kTimeBoxRects[i]));
         timeBoxes[i]->setAccessibleName(QString::fromLatin1(kTimeBoxAccessibleNames[i]));
     }
-    Label1 = new QLabel(QStringLiteral(":"), Frame2);
-    Label1->setGeometry(ToPixels(kColonRect));
-    Label1->setFont(FormFont(kColonPointSize, true));
+    m_colonLabel = new QLabel(QStringLiteral(":"), m_timeFrame);
+    m_colonLabel->setGeometry(ToPixels(kColonRect));
+    m_colonLabel->setFont(WindowFont(kColonPointSize, true));
 
-    const std::array<QWidget*, 11> tabOrder = {txtName[0], txtName[1], txtName[2], txtName[3],
-                                               txtName[4], txtName[5], txtName[6], txtHour1,
-                                               txtHour2,   txtMinute1, txtMinute2};
+    const std::array<QWidget*, 11> tabOrder = {m_nameBoxes[0],  m_nameBoxes[1],  m_nameBoxes[2],
+                                               m_nameBoxes[3],  m_nameBoxes[4],  m_nameBoxes[5],
+                                               m_nameBoxes[6],  m_hourTensBox,   m_hourUnitsBox,
+                                               m_minuteTensBox, m_minuteUnitsBox};
     for (std::size_t i = 1; i < tabOrder.size(); ++i) {
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
     }
-    txtName[0]->setFocus();
+    m_nameBoxes[0]->setFocus();
 }
 
-void Form1::CreateMenu() {
-    mnuFile = menuBar()->addMenu(QStringLiteral("&File"));
-    mnuOpen = mnuFile->addAction(QStringLiteral("&Open"));
-    mnuOpen->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
-    mnuSave = mnuFile->addAction(QStringLiteral("&Save"));
-    mnuSave->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-    mnuSep = mnuFile->addSeparator();
-    mnuExit = mnuFile->addAction(QStringLiteral("&Exit"));
-    mnuExit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
-    mnuAbout = menuBar()->addAction(QStringLiteral("&About"));
+void MainWindow::CreateMenu() {
+    m_fileMenu = menuBar()->addMenu(QStringLiteral("&File"));
+    m_open = m_fileMenu->addAction(QStringLiteral("&Open"));
+    m_open->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    m_save = m_fileMenu->addAction(QStringLiteral("&Save"));
+    m_save->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    m_fileMenu->addSeparator();
+    m_exit = m_fileMenu->addAction(QStringLiteral("&Exit"));
+    m_exit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    m_about = menuBar()->addAction(QStringLiteral("&About"));
 
-    connect(mnuOpen, &QAction::triggered, this, &Form1::mnuOpen_Click);
-    connect(mnuSave, &QAction::triggered, this, &Form1::mnuSave_Click);
-    connect(mnuExit, &QAction::triggered, this, &Form1::mnuExit_Click);
-    connect(mnuAbout, &QAction::triggered, this, &Form1::mnuAbout_Click);
+    connect(m_open, &QAction::triggered, this, &MainWindow::Open);
+    connect(m_save, &QAction::triggered, this, &MainWindow::Save);
+    connect(m_exit, &QAction::triggered, this, &MainWindow::Exit);
+    connect(m_about, &QAction::triggered, this, &MainWindow::About);
 }
 
-std::array<TextBox*, 4> Form1::TimeBoxes() const {
-    return {txtHour1, txtHour2, txtMinute1, txtMinute2};
+std::array<TextBox*, 4> MainWindow::TimeBoxes() const {
+    return {m_hourTensBox, m_hourUnitsBox, m_minuteTensBox, m_minuteUnitsBox};
 }
 
-void Form1::Warn(const QString& action, const QString& path, FileError error,
-                 const Module1::FileKind& kind, const QString& consequence) {
+void MainWindow::Warn(const QString& action, const QString& path, FileError error,
+                      const tellim::FileKind& kind, const QString& consequence) {
     QString text = QStringLiteral("Cannot %1 %2: %3.").arg(action, path, Reason(error, kind));
     if (!consequence.isEmpty()) {
         text += QLatin1Char(' ') + consequence;
@@ -214,7 +216,7 @@ void Form1::Warn(const QString& action, const QString& path, FileError error,
     m_dialogs.Message(this, Dialogs::Icon::Warning, windowTitle(), text);
 }
 
-bool Form1::OpenFile(const QString& path) {
+bool MainWindow::OpenFile(const QString& path) {
     if (!OpenState(path)) {
         return false;
     }
@@ -222,11 +224,11 @@ bool Form1::OpenFile(const QString& path) {
     return true;
 }
 
-bool Form1::OpenState(const QString& path) {
-    // Everything is read before any box changes, so a failure leaves the form as it was.
-    Module1::StateFields fields;
-    Module1::FileKind kind;
-    if (const FileError error = Module1::ReadState(ToPath(path), fields, kind);
+bool MainWindow::OpenState(const QString& path) {
+    // Everything is read before any box changes, so a failure leaves the window as it was.
+    tellim::StateFields fields;
+    tellim::FileKind kind;
+    if (const FileError error = tellim::ReadState(ToPath(path), fields, kind);
         error != FileError::None) {
         Warn(QStringLiteral("open"), path, error, kind);
         return false;
@@ -236,17 +238,17 @@ bool Form1::OpenState(const QString& path) {
         timeBoxes[i]->SetLoadedText(QString::number(fields.times[i]));
     }
     for (std::size_t i = 0; i < fields.names.size(); ++i) {
-        txtName[i]->SetLoadedText(QString::fromStdString(fields.names[i]));
+        m_nameBoxes[i]->SetLoadedText(QString::fromStdString(fields.names[i]));
     }
     return true;
 }
 
-bool Form1::SaveState(const QString& path) {
-    Module1::StateEdits edits;
+bool MainWindow::SaveState(const QString& path) {
+    tellim::StateEdits edits;
     const auto timeBoxes = TimeBoxes();
     for (std::size_t i = 0; i < timeBoxes.size(); ++i) {
         const std::optional<std::uint8_t> value =
-            Module1::TimeByteFromText(timeBoxes[i]->text().toStdString());
+            tellim::TimeByteFromText(timeBoxes[i]->text().toStdString());
         if (!value) {
             m_dialogs.Message(
                 this, Dialogs::Icon::Warning, windowTitle(),
@@ -258,13 +260,13 @@ bool Form1::SaveState(const QString& path) {
         }
         edits.times[i] = *value;
     }
-    for (std::size_t i = 0; i < txtName.size(); ++i) {
-        edits.names[i] = txtName[i]->text().toStdU32String();
+    for (std::size_t i = 0; i < m_nameBoxes.size(); ++i) {
+        edits.names[i] = m_nameBoxes[i]->text().toStdU32String();
     }
 
-    Module1::FileKind kind;
+    tellim::FileKind kind;
     bool undone = true;
-    if (const FileError error = Module1::WriteState(ToPath(path), edits, kind, undone);
+    if (const FileError error = tellim::WriteState(ToPath(path), edits, kind, undone);
         error != FileError::None) {
         Warn(QStringLiteral("save"), path, error, kind,
              undone ? QStringLiteral("Nothing was saved.")
@@ -274,7 +276,7 @@ bool Form1::SaveState(const QString& path) {
     return true;
 }
 
-void Form1::mnuOpen_Click() {
+void MainWindow::Open() {
     const QString chosen = m_dialogs.OpenFileName(this, QString::fromLatin1(kOpenTitle),
                                                   QString::fromLatin1(kOpenFilter), m_fileName);
     if (!chosen.isEmpty()) {
@@ -282,7 +284,7 @@ void Form1::mnuOpen_Click() {
     }
 }
 
-void Form1::mnuSave_Click() {
+void MainWindow::Save() {
     if (m_fileName.isEmpty()) {
         m_dialogs.Message(this, Dialogs::Icon::Information, QStringLiteral("No File"),
                           QStringLiteral("No File Loaded. Load a File First."));
@@ -297,11 +299,11 @@ void Form1::mnuSave_Click() {
                       QStringLiteral("File Saved Successfully!"));
 }
 
-void Form1::mnuExit_Click() {
+void MainWindow::Exit() {
     close();
 }
 
-void Form1::mnuAbout_Click() {
-    Form2 about(this);
+void MainWindow::About() {
+    AboutWindow about(this);
     m_dialogs.RunModal(about);
 }
