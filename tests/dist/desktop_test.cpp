@@ -144,42 +144,60 @@ private slots:
                  asked);
     }
 
-    // Qt takes a choice's pattern from its parentheses: "All Files (*.*)" alone would hide a
-    // name without a dot.
-    void AllFilesListsEveryFile_data() {
+    // Each emulator's filter lists its file names; Qt takes a choice's pattern from its
+    // parentheses, and "All Files (*.*)" alone would hide a name without a dot. The dialog starts
+    // on the filter it is given, and a save dialog gives a name typed without an extension the
+    // chosen filter's.
+    void FiltersListEachEmulatorsFiles_data() {
         QTest::addColumn<QFileDialog::AcceptMode>("mode");
         QTest::newRow("open") << QFileDialog::AcceptOpen;
         QTest::newRow("save as") << QFileDialog::AcceptSave;
     }
 
-    void AllFilesListsEveryFile() {
+    void FiltersListEachEmulatorsFiles() {
         QFETCH(QFileDialog::AcceptMode, mode);
         ScratchDir folder;
         std::filesystem::create_directory(folder / "states");
-        for (const char* name :
-             {"state.zst", "state.zs1", "state.zst.bak", "README", "notes.txt"}) {
-            WriteBytes(folder / name, {});
+        const QStringList everything = {
+            "README",          "game.000",    "game.009",     "game.00a",
+            "game.mca",        "game.mcz",    "game.md5.mc0", "game.state",
+            "game.state.auto", "game.state1", "game.state12", "game.statex",
+            "notes.txt",       "state.zs1",   "state.zst",    "state.zst.bak"};
+        for (const QString& name : everything) {
+            WriteBytes(folder / name.toStdString(), {});
         }
+        const std::pair<const char*, QStringList> kinds[] = {
+            {"ZSnes Save States (*.zs?)", {"state.zs1", "state.zst"}},
+            {"Snes9x Save States (*.00[0-9])", {"game.000", "game.009"}},
+            {"RetroArch Save States (*.state *.state[1-9]* *.state.auto)",
+             {"game.state", "game.state.auto", "game.state1", "game.state12"}},
+            {"Mednafen Save States (*.mc[0-9] *.mca)", {"game.mca", "game.md5.mc0"}},
+            {"All Files (*.*)", everything},
+        };
+        const char* suffixes[] = {"zst", "000", "state", "mc0", "mc0"};
         QFileDialog dialog;
         dialog.setAcceptMode(mode);
-        SetUpSaveStateDialog(dialog);
+        SetUpSaveStateDialog(dialog, 2);
         dialog.setDirectory(ToQString(folder.Path()));
-        const QStringList states = {"state.zs1", "state.zst", "states"};
-        QTRY_COMPARE(Listed(dialog), states);
-
-        // Chosen as a user chooses it, in the dialog's list of filters.
-        auto* filters = dialog.findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
-        QVERIFY(filters && filters->findText(QStringLiteral("All Files (*.*)")) == 1);
-        QCOMPARE(dialog.nameFilters(), (QStringList{QStringLiteral("ZSnes Save States (*.zs?)"),
-                                                    QStringLiteral("All Files (*.*)")}));
+        QCOMPARE(dialog.selectedNameFilter(), QString(kinds[2].first));
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        // Chosen as a user chooses them, in the dialog's list of filters.
+        auto* filters = dialog.findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+        QVERIFY(filters != nullptr);
         filters->setFocus();
-        QTest::keyClick(filters, Qt::Key_Down);
-        QTRY_COMPARE(Listed(dialog), (QStringList{"README", "notes.txt", "state.zs1", "state.zst",
-                                                  "state.zst.bak", "states"}));
-        QTest::keyClick(filters, Qt::Key_Up);
-        QTRY_COMPARE(Listed(dialog), states);
+        for (int i = 0; i < 2; ++i) {
+            QTest::keyClick(filters, Qt::Key_Up);
+        }
+        for (int i = 0; i < int(std::size(kinds)); ++i) {
+            QCOMPARE(filters->currentText(), QString(kinds[i].first));
+            QTRY_COMPARE_WITH_TIMEOUT(Listed(dialog), QStringList(kinds[i].second) << "states",
+                                      2000);
+            if (mode == QFileDialog::AcceptSave) {
+                QCOMPARE(dialog.defaultSuffix(), QString(suffixes[i]));
+            }
+            QTest::keyClick(filters, Qt::Key_Down);
+        }
     }
 };
 
