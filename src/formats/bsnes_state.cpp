@@ -53,7 +53,8 @@ Outcome<StreamLayout> ParseBsnesImage(ByteSpan image) {
     if (*second == kMercurySerializer) {
         for (std::size_t i = 8; i < 8 + 64; ++i) {
             if (i >= image.size() || !IsHexDigit(image[i])) {
-                return Refuse("of bsnes-mercury whose cartridge hash is malformed");
+                return Outcome<StreamLayout>::Refused(
+                    "it is a bsnes-mercury state whose cartridge hash is malformed");
             }
         }
         return Layout(image, "bsnes-mercury 094", kMercuryWorkRam, kMercuryBatteryRam);

@@ -28,11 +28,12 @@ Outcome<RaStateMemory> FindRaStateMemory(ByteSpan stream) {
             return Refuse("whose block list ends without its END block");
         }
         const std::string tag = Printable(TextField(stream, at, 4));
+        const std::string name = tag.substr(0, tag.find_last_not_of(' ') + 1);
         const std::size_t length = *Load32(stream, at + 4);
         const std::size_t data = at + kBlockHeaderSize;
         const std::size_t padded = length + (8 - length % 8) % 8;
         if (!Fits(stream, data, padded)) {
-            return Refuse("whose " + tag + " block runs past the end of the state");
+            return Refuse("whose " + name + " block runs past the end of the state");
         }
         if (tag == "END ") {
             if (data != stream.size()) {

@@ -351,6 +351,45 @@ TEST_F(Document, FailedFlushFailsTheSaveAndKeepsTheTarget) {
     EXPECT_EQ(Entries(dir.Path()), (std::vector<std::string>{"loaded.zst", "other-name.zst"}));
 }
 
+// What was written is read back before it counts: a disk that does not keep it fails the save,
+// whether a new file or the file itself was written.
+TEST_F(Document, SaveThatReadsBackOtherwiseKeepsTheTarget) {
+    doc.SetGeneral(kGeneralGold, 4711);
+    CorruptPositionalReads(true);
+    EXPECT_EQ(doc.Save().error, WriteError::ReadBackDiffers);
+    EXPECT_EQ(ReadBytes(loaded), original);
+    fs::create_hard_link(loaded, dir / "other-name.zst");
+    EXPECT_EQ(doc.Save().error, WriteError::ReadBackDiffers);
+    CorruptPositionalReads(false);
+    EXPECT_EQ(ReadBytes(loaded), original);
+    EXPECT_EQ(Entries(dir.Path()), (std::vector<std::string>{"loaded.zst", "other-name.zst"}));
+}
+
+// A compressed file is whole or it is no state: where only writing into the file itself could
+// serve (another hard link, a folder that refuses new files), the save is refused.
+TEST(CompressedFile, IsNeverWrittenInPlace) {
+    ScratchDir dir;
+    const Bytes original = ReadBytes(TestData("snes9x-1.63.000"));
+    const fs::path path = WriteBytes(dir / "game.000", original);
+    StateDocument doc;
+    ASSERT_TRUE(doc.Load(path));
+    doc.SetGeneral(kGeneralGold, 5);
+    fs::create_hard_link(path, dir / "game.001");
+    EXPECT_EQ(doc.Save().error, WriteError::WholeOnlyHardLinked);
+    EXPECT_EQ(ReadBytes(path), original);
+    fs::remove(dir / "game.001");
+    ASSERT_EQ(::chmod(path.c_str(), 0666), 0);
+    ASSERT_EQ(::chmod(dir.Path().c_str(), 0555), 0);
+    EXPECT_EQ(InChild([&doc] {
+                  return BecomeNobody() && doc.Save().error == WriteError::WholeOnlyRefused;
+              }),
+              true);
+    ::chmod(dir.Path().c_str(), 0755);
+    EXPECT_EQ(ReadBytes(path), original);
+    ASSERT_TRUE(doc.Save());
+    EXPECT_EQ(StreamOf(ReadBytes(path)).size(), 1557631u);
+}
+
 TEST_F(Document, FailedWriteInPlacePutsTheOldBytesBack) {
     fs::create_hard_link(loaded, dir / "other-name.zst");
     doc.SetGeneral(kGeneralGold, 999999);        // offset 14438, below the limit

@@ -171,10 +171,15 @@ std::optional<bool> InChild(const std::function<bool()>& work, std::uint64_t siz
 
 namespace {
 bool failFlushes = false;
+bool corruptPositionalReads = false;
 }  // namespace
 
 void FailFlushes(bool fail) {
     failFlushes = fail;
+}
+
+void CorruptPositionalReads(bool corrupt) {
+    corruptPositionalReads = corrupt;
 }
 
 }  // namespace orvane::test
@@ -186,4 +191,13 @@ extern "C" int fsync(int fd) {
         return -1;
     }
     return static_cast<int>(::syscall(SYS_fsync, fd));
+}
+
+// Likewise, so that what a save reads back can differ from what it wrote.
+extern "C" ssize_t pread(int fd, void* buffer, size_t count, off_t offset) {
+    const auto got = static_cast<ssize_t>(::syscall(SYS_pread64, fd, buffer, count, offset));
+    if (orvane::test::corruptPositionalReads && got > 0) {
+        *static_cast<unsigned char*>(buffer) ^= 0x01;
+    }
+    return got;
 }

@@ -140,5 +140,8 @@ struct WarningRecorder {
 // While set, every fsync of the test program fails with EIO, as on a disk that reports an error
 // when it flushes: fixtures.cpp defines fsync.
 void FailFlushes(bool fail);
+// While set, the first byte of every positional read (pread) comes back with a bit flipped, as
+// from a disk that does not keep what it was given.
+void CorruptPositionalReads(bool corrupt);
 
 }  // namespace orvane::test

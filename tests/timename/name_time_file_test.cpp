@@ -8,8 +8,8 @@
 #include <gtest/gtest.h>
 
 #include "field_map.h"
-#include "zsnes_state.h"
 #include "fixtures.h"
+#include "zsnes_state.h"
 
 using namespace orvane::test;
 using tellim::FileError;

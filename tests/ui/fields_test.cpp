@@ -326,15 +326,15 @@ private slots:
                      {{14402, 0xAB}, {14403, 0xCE}, {14404, 0}, {14405, 0xD3}, {14406, 0}}));
     }
 
-    void pagesEditEveryRealLayout_data() {
+    void pagesEditEveryRealState_data() {
         QTest::addColumn<QString>("file");
-        QTest::addColumn<int>("workRam");  // file offset of console address 0x7E0000
-        for (const RealState& s : kRealStates) {
+        QTest::addColumn<int>("workRam");  // offset of console address 0x7E0000 in the stream
+        for (const RealState& s : EveryRealState()) {
             QTest::newRow(s.file) << QString(s.file) << int(s.workRam);
         }
     }
 
-    void pagesEditEveryRealLayout() {
+    void pagesEditEveryRealState() {
         QFETCH(QString, file);
         QFETCH(int, workRam);
         Session session;
@@ -351,10 +351,15 @@ private slots:
         QCOMPARE(session.Find<QLineEdit>(kMagusTab, "level")->text(), "26");
         session.Type(kMagusTab, "level", "50");
         QCOMPARE(session.Save(), kSaved);
-        // Gold at 7E2C53 (3 bytes), Magus's level at 7E2600 + 6 * 80 + 18.
+        // Gold at 7E2C53 (3 bytes), Magus's level at 7E2600 + 6 * 80 + 18, in the stream the
+        // file holds, compressed or not.
         Patch changed = LittleEndian(std::size_t(workRam) + 0x2C53, 4321, 3);
         changed[std::size_t(workRam) + 0x2600 + 498] = 50;
-        QCOMPARE(Changes(before, ReadFile(path)), changed);
+        const auto stream = [](const Bytes& file) {
+            const auto state = DecodedState::Decode(file);
+            return state ? Bytes(state->Stream().begin(), state->Stream().end()) : Bytes();
+        };
+        QCOMPARE(Changes(stream(before), stream(ReadFile(path))), changed);
     }
 
     void linesAndButtons_data() {

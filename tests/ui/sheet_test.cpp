@@ -227,6 +227,26 @@ private slots:
         QCOMPARE(ReadFile(copy), copied);
     }
 
+    // The dialogs start on the filter of the loaded file's kind: by its name where a filter takes
+    // it, else by the emulator that wrote it. Save As writes the loaded file's format.
+    void theDialogsStartOnTheLoadedFilesKind() {
+        Session session;
+        session.Open(QString());  // cancelled, nothing loaded yet
+        const std::pair<const char*, const char*> opened[] = {
+            {"retroarch-1.14-bsnes-115-rzip.state", "game.state1"},
+            {"snes9x-1.63.000", "game.000"},
+            {"mednafen-1.29-snes.mc0", "game.bin"},
+            {"state-2.2.3.zst", "game.zs7"},
+        };
+        for (const auto& [real, name] : opened) {
+            session.Open(WriteFile(session.dir, name, ReadBytes(TestData(real))));
+        }
+        session.SaveAs(session.dir.filePath("copy"));
+        QCOMPARE(session.dialogs.filters, (std::vector<int>{0, 0, 2, 1, 3, 0}));
+        QCOMPARE(ReadFile(session.dir.filePath("copy")), ReadBytes(TestData("state-2.2.3.zst")));
+        QCOMPARE(session.messages.Take(), kSaved);
+    }
+
     void keysSwitchTabsReachLabelsAndFollowTheTabOrder() {
         Session session;
         session.Show();

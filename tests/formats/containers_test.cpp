@@ -1,0 +1,264 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The containers on the emulators' own files: the encoders give back their bytes, a changed
+// RZIP chunk is the only one compressed again, and no length read from a file makes the decoders
+// take more memory than the limit. Then every kind of damage to every container: refused with
+// its reason, through the document as a user opens a file, and the file left as it was.
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "decoded_state.h"
+#include "fixtures.h"
+#include "gzip.h"
+#include "rzip.h"
+#include "state_document.h"
+
+using namespace orvane;
+using namespace orvane::test;
+
+namespace {
+
+Bytes Text(std::string_view text) {
+    return Bytes(text.begin(), text.end());
+}
+
+void Put32(Bytes& bytes, std::size_t at, std::uint32_t value) {
+    for (int i = 0; i < 4; ++i) {
+        bytes.at(at + std::size_t(i)) = std::uint8_t(value >> (8 * i));
+    }
+}
+
+std::size_t Find(const Bytes& bytes, std::string_view text, std::size_t from = 0) {
+    const auto found =
+        std::search(bytes.begin() + std::ptrdiff_t(from), bytes.end(), text.begin(), text.end());
+    EXPECT_NE(found, bytes.end()) << text;
+    return std::size_t(found - bytes.begin());
+}
+
+Bytes Gzipped(const Bytes& stream) {
+    Bytes file;
+    const Bytes header = {0x1F, 0x8B, 8, 0, 0, 0, 0, 0, 0, 3};  // as snes9x and mednafen write it
+    EXPECT_TRUE(EncodeGzip(header, stream, file));
+    return file;
+}
+
+Bytes Rzipped(const Bytes& stream) {
+    Bytes file;
+    EXPECT_TRUE(EncodeRzip(131072, stream, file));
+    return file;
+}
+
+TEST(Encoders, GiveBackTheEmulatorsOwnFiles) {
+    for (const RealState& state : kTodaysStates) {
+        SCOPED_TRACE(state.file);
+        const Bytes file = ReadBytes(TestData(state.file));
+        if (IsGzip(file)) {
+            const auto member = DecodeGzip(file);
+            ASSERT_TRUE(member);
+            Bytes again;
+            ASSERT_TRUE(EncodeGzip(member->header, member->stream, again));
+            EXPECT_TRUE(again == file);
+        } else if (IsRzip(file)) {
+            const auto rzip = DecodeRzip(file);
+            ASSERT_TRUE(rzip);
+            EXPECT_TRUE(Rzipped(rzip->stream) == file);
+        }
+    }
+}
+
+TEST(Encoders, CompressAgainOnlyTheRzipChunkThatChanged) {
+    const Bytes file = ReadBytes(TestData("retroarch-1.14-snes9x-1.63-rzip.state"));
+    auto state = DecodedState::Decode(file);
+    ASSERT_TRUE(state);
+    // Gold lies in the first chunk; the state's work RAM spans the first and second.
+    const auto gold = std::uint8_t(state->WorkRam()[0x2C53] ^ 0xFF);
+    state->WorkRam()[0x2C53] = gold;
+    const auto saved = state->Encode();
+    ASSERT_TRUE(saved);
+    const auto before = DecodeRzip(file);
+    const auto after = DecodeRzip(*saved);
+    ASSERT_TRUE(before && after);
+    ASSERT_EQ(before->chunks.size(), after->chunks.size());
+    for (std::size_t i = 0; i < before->chunks.size(); ++i) {
+        const auto bytes = [](const Bytes& f, const RzipChunk& c) {
+            return Bytes(f.begin() + std::ptrdiff_t(c.at),
+                         f.begin() + std::ptrdiff_t(c.at + c.length));
+        };
+        EXPECT_EQ(bytes(file, before->chunks[i]) == bytes(*saved, after->chunks[i]), i != 0) << i;
+    }
+    EXPECT_TRUE(Changes(before->stream, after->stream) == (Patch{{68519 + 0x2C53, gold}}));
+}
+
+// Lengths read from a file are checked against the limit before anything is taken for them.
+TEST(Decoders, StopAtTheLimit) {
+    const Bytes zeros(17u << 20, 0);
+    EXPECT_EQ(DecodeGzip(Gzipped(zeros)).Refusal(),
+              "it is a gzip-compressed file that would decode to more than 16 MiB");
+    EXPECT_TRUE(DecodeGzip(Gzipped(zeros), 18u << 20));
+    Bytes huge = Rzipped(Text("#!s9xsnp:0012\n"));
+    Put32(huge, 16, 0x100);  // 2^40 bytes
+    EXPECT_EQ(DecodeRzip(huge).Refusal(),
+              "it is a RetroArch file that would decode to more than 16 MiB");
+}
+
+// A damaged copy of a real state: what is done to it, before or after its compression is undone,
+// and what the refusal says.
+struct Damage {
+    const char* what;
+    const char* file;
+    std::function<void(Bytes& bytes)> toFile;
+    std::function<void(Bytes& stream)> toStream;  // compressed again as the emulator would
+    const char* refusal;
+};
+
+void PrintTo(const Damage& damage, std::ostream* out) {
+    *out << damage.what;
+}
+
+const char* const kSnes9x = "snes9x-1.63.000";
+const char* const kRzip = "retroarch-1.14-snes9x-1.63-rzip.state";
+const char* const kBsnes = "retroarch-1.14-bsnes-115.state";
+const char* const kMercury = "retroarch-1.14-bsnes-mercury-accuracy.state";
+const char* const kFaust = "mednafen-1.29-snes_faust.mc0";
+const char* const kMednafenSnes = "mednafen-1.29-snes.mc0";
+
+// The core's image inside a RetroArch state's MEM block.
+constexpr std::size_t kImage = 16;
+
+const Damage kDamages[] = {
+    // gzip
+    {"gzip cut short", kSnes9x, [](Bytes& f) { f.resize(f.size() - 100); }, nullptr,
+     "it is a gzip-compressed file whose compressed data ends early"},
+    {"gzip trailer cut", kSnes9x, [](Bytes& f) { f.resize(f.size() - 3); }, nullptr,
+     "it is a gzip-compressed file whose compressed data ends early"},
+    {"gzip CRC-32 wrong", kFaust, [](Bytes& f) { f[f.size() - 8] ^= 1; }, nullptr,
+     "it is a gzip-compressed file whose data does not match its CRC-32"},
+    {"gzip length wrong", kSnes9x, [](Bytes& f) { f.back() ^= 1; }, nullptr,
+     "it is a gzip-compressed file whose length field does not match its data"},
+    {"deflate data damaged", kSnes9x, [](Bytes& f) { f[10] |= 6; }, nullptr,
+     "it is a gzip-compressed file whose compressed data is damaged"},
+    {"gzip with data after it", kFaust, [](Bytes& f) { f.push_back(0); }, nullptr,
+     "it is a gzip-compressed file with data after the end of its compressed data"},
+    {"gzip of another method", kSnes9x, [](Bytes& f) { f[2] = 7; }, nullptr,
+     "it is a gzip-compressed file whose compression method is not deflate"},
+    {"gzip of something else", kSnes9x, nullptr, [](Bytes& s) { s[0] = 'X'; },
+     "it is a gzip-compressed file that holds no snes9x or mednafen state"},
+    // RZIP
+    {"RZIP cut short", kRzip, [](Bytes& f) { f.resize(f.size() - 10); }, nullptr,
+     "it is a RetroArch file whose compressed data ends early"},
+    {"RZIP chunk longer than the file", kRzip, [](Bytes& f) { Put32(f, 20, 0xFFFFFF); }, nullptr,
+     "it is a RetroArch file whose compressed data ends early"},
+    {"RZIP chunk check wrong", kRzip, [](Bytes& f) { f[24 + *Load32(f, 20) - 1] ^= 1; }, nullptr,
+     "it is a RetroArch file whose compressed data is damaged"},
+    {"RZIP size larger than its chunks", kRzip, [](Bytes& f) { Put32(f, 12, *Load32(f, 12) + 1); },
+     nullptr, "it is a RetroArch file whose chunks hold less than its header says"},
+    {"RZIP size smaller than its chunks", kRzip, [](Bytes& f) { Put32(f, 12, *Load32(f, 12) - 1); },
+     nullptr, "it is a RetroArch file whose chunks hold more than its header says"},
+    {"RZIP chunk size 0", kRzip, [](Bytes& f) { Put32(f, 8, 0); }, nullptr,
+     "it is a RetroArch file whose chunk size is 0"},
+    // RASTATE
+    {"RASTATE of another version", kRzip, nullptr, [](Bytes& s) { s[7] = 2; },
+     "it is a RetroArch state of wrapper version 2, which this program does not know"},
+    {"RASTATE without END", kBsnes, [](Bytes& f) { f.resize(f.size() - 8); }, nullptr,
+     "it is a RetroArch state whose block list ends without its END block"},
+    {"RASTATE MEM longer than the file", kBsnes, [](Bytes& f) { Put32(f, 12, 400000); }, nullptr,
+     "it is a RetroArch state whose MEM block runs past the end of the state"},
+    {"RASTATE with data after END", kBsnes, [](Bytes& f) { f.resize(f.size() + 8); }, nullptr,
+     "it is a RetroArch state with data after its END block"},
+    {"RASTATE without MEM", kRzip, nullptr, [](Bytes& s) { s[8] = 'X'; },
+     "it is a RetroArch state without the core's data (a MEM block)"},
+    {"RASTATE with two MEM blocks", kBsnes,
+     [](Bytes& f) {
+         const Bytes extra = {'M', 'E', 'M', ' ', 0, 0, 0, 0};
+         f.insert(f.end() - 8, extra.begin(), extra.end());
+     },
+     nullptr, "it is a RetroArch state with more than one MEM block"},
+    {"RASTATE of another core", kBsnes, [](Bytes& f) { f[kImage] = 'X'; }, nullptr,
+     "it is a RetroArch state of a core that this program does not know"},
+    // snes9x blocks
+    {"snes9x RAM block a byte short", kSnes9x, nullptr,
+     [](Bytes& s) {
+         const std::size_t ram = Find(s, "RAM:131072:");
+         s[ram + 9] = '1';
+         s.erase(s.begin() + std::ptrdiff_t(ram) + 11);
+     },
+     "it is a snes9x state whose RAM block is 131071 bytes long"},
+    {"snes9x without RAM", kRzip, nullptr, [](Bytes& s) { s[Find(s, "RAM:131072:") + 2] = 'X'; },
+     "it is a snes9x state without a RAM block"},
+    {"snes9x with two RAM blocks", kSnes9x, nullptr,
+     [](Bytes& s) {
+         const std::size_t ram = Find(s, "RAM:131072:");
+         s.insert(s.end(), s.begin() + std::ptrdiff_t(ram),
+                  s.begin() + std::ptrdiff_t(ram + 11 + 131072));
+     },
+     "it is a snes9x state with more than one RAM block"},
+    {"snes9x of an unknown format", kSnes9x, nullptr, [](Bytes& s) { s[12] = '3'; },
+     "it is a snes9x state of format 0013, which this program does not know"},
+    {"snes9x last block cut", kSnes9x, nullptr, [](Bytes& s) { s.resize(s.size() - 10); },
+     "it is a snes9x state whose SHO block runs past the end of the state"},
+    {"snes9x block header malformed", kSnes9x, nullptr,
+     [](Bytes& s) { s[Find(s, "CPU:") + 3] = ';'; },
+     "it is a snes9x state with a malformed block header at byte 33"},
+    // bsnes images
+    {"bsnes length field wrong", kBsnes, [](Bytes& f) { f[kImage + 4] ^= 1; }, nullptr,
+     "it is a bsnes state whose length field says 290422 bytes, but which is 290423 bytes long"},
+    {"bsnes of another version", kBsnes, [](Bytes& f) { f[kImage + 10] = '6'; }, nullptr,
+     "it is a bsnes state of version \"116.1\", which this program does not know"},
+    {"bsnes image too short", kBsnes,
+     [](Bytes& f) {
+         // The core's data alone, without RetroArch's wrapper, and cut short.
+         f = Bytes(f.begin() + kImage, f.begin() + kImage + 100000);
+         Put32(f, 4, 100000);
+     },
+     nullptr, "it is a bsnes 115 state too short to hold work RAM"},
+    {"bsnes-mercury of another serializer", kMercury, [](Bytes& f) { f[kImage + 4] = 28; }, nullptr,
+     "it is a bsnes state of serializer version 28, which this program does not know"},
+    {"bsnes-mercury hash malformed", kMercury, [](Bytes& f) { f[kImage + 20] = 'x'; }, nullptr,
+     "it is a bsnes-mercury state whose cartridge hash is malformed"},
+    // mednafen sections
+    {"mednafen stream cut short", kFaust, nullptr, [](Bytes& s) { s.resize(s.size() - 100); },
+     "it is a mednafen state that ends early"},
+    {"mednafen with data after it", kFaust, nullptr, [](Bytes& s) { s.push_back(0); },
+     "it is a mednafen state with data after its end"},
+    {"mednafen section longer than the state", kFaust, nullptr,
+     [](Bytes& s) { Put32(s, Find(s, std::string_view("SNES\0\0\0\0", 8)) + 32, 1u << 30); },
+     "it is a mednafen state whose sections run past its end"},
+    {"mednafen entry longer than its section", kFaust, nullptr,
+     [](Bytes& s) { Put32(s, Find(s, "WRAM") + 4, 140000); },
+     "it is a mednafen state whose section SNES is malformed"},
+    {"mednafen without work RAM", kFaust, nullptr, [](Bytes& s) { s[Find(s, "WRAM")] = 'X'; },
+     "it is a mednafen state without the work RAM of the snes or snes_faust module"},
+    {"mednafen snes image of another version", kMednafenSnes, nullptr,
+     [](Bytes& s) { s[Find(s, "BST1") + 4] = 5; },
+     "it is a mednafen state whose snes module data is of serializer version 5, which this "
+     "program does not know"},
+};
+
+class Damaged : public ::testing::TestWithParam<Damage> {};
+
+TEST_P(Damaged, IsRefusedWithItsReasonAndLeftAlone) {
+    const Damage& damage = GetParam();
+    Bytes file = ReadBytes(TestData(damage.file));
+    if (damage.toStream) {
+        const auto state = DecodedState::Decode(file);
+        ASSERT_TRUE(state);
+        Bytes stream(state->Stream().begin(), state->Stream().end());
+        damage.toStream(stream);
+        file = IsGzip(file) ? Gzipped(stream) : IsRzip(file) ? Rzipped(stream) : stream;
+    } else {
+        damage.toFile(file);
+    }
+    ScratchDir dir;
+    const auto path = WriteBytes(dir / damage.file, file);
+    StateDocument doc;
+    const LoadResult result = doc.Load(path);
+    EXPECT_FALSE(result);
+    EXPECT_EQ(result.refusal, damage.refusal);
+    EXPECT_FALSE(doc.IsLoaded());
+    EXPECT_TRUE(ReadBytes(path) == file);
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryContainer, Damaged, ::testing::ValuesIn(kDamages));
+
+}  // namespace
