@@ -166,4 +166,16 @@ Outcome<Bytes> DecodedState::Encode() const {
     return file;
 }
 
+std::string KnownStatesInWords() {
+    std::string zsnes;
+    for (const FileLayout& layout : kFileLayouts) {
+        zsnes += (zsnes.empty() ? "" : ", ") + std::string(layout.writtenBy) + " (" +
+                 std::to_string(layout.size) + " bytes)";
+    }
+    return zsnes +
+           "; of snes9x (state formats 11 and 12); of RetroArch with its snes9x, bsnes 115 and "
+           "bsnes-mercury 094 cores; and of mednafen's snes and snes_faust modules, compressed "
+           "or not";
+}
+
 }  // namespace orvane

@@ -61,4 +61,7 @@ private:
     std::vector<RzipChunk> m_chunks;
 };
 
+// Every kind of state the programs open, in words, to follow "opens the save states of".
+std::string KnownStatesInWords();
+
 }  // namespace orvane

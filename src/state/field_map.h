@@ -9,6 +9,7 @@
 #include <optional>
 #include <string_view>
 
+#include "name_time_places.h"
 #include "party_members.h"
 
 namespace orvane {
@@ -54,19 +55,11 @@ struct Field {
     std::size_t width;  // 1, 2 or 3 bytes
 };
 
-// Every place is in the console's work RAM, as the game's own address less 0x7E0000, so one table
-// serves the states of every emulator: the format says where work RAM lies in the file.
-constexpr std::size_t InWorkRam(std::uint32_t address) {
-    return address - 0x7E0000;
-}
-
-// Each member has an 80-byte record, a 6-byte name slot and a tech level byte, one after the
-// other in the game's member order. tellim keeps the name slots and the play-time digits in
-// its own src/timename/name_time_file.h; a test checks that both say the same.
+// Every place is in the console's work RAM (InWorkRam), so one table serves the states of every
+// emulator. Each member has an 80-byte record, a name slot and a tech level byte, one after the
+// other in the game's member order.
 inline constexpr std::size_t kRecordsStart = InWorkRam(0x7E2600);
 inline constexpr std::size_t kRecordSize = 80;
-inline constexpr std::size_t kNameSlotsStart = InWorkRam(0x7E2C23);
-inline constexpr std::size_t kNameSlotSize = 6;
 inline constexpr std::size_t kTechLevelsStart = InWorkRam(0x7E2837);
 
 // Where a member's own fields start.
@@ -82,8 +75,8 @@ inline constexpr std::array<MemberInfo, 7> kMembers = [] {
     for (std::size_t i = 0; i < members.size(); ++i) {
         const PartyMember& member = kPartyMembers[i];
         const auto index = static_cast<std::size_t>(member.index);
-        members[i] = {member.id, kRecordsStart + kRecordSize * index,
-                      kNameSlotsStart + kNameSlotSize * index, kTechLevelsStart + index};
+        members[i] = {member.id, kRecordsStart + kRecordSize * index, NameSlot(member),
+                      kTechLevelsStart + index};
     }
     return members;
 }();
@@ -100,10 +93,10 @@ inline constexpr std::array<Field, 7> kGeneralFields{{
     {InWorkRam(0x7E2C53), 3},
     {InWorkRam(0x7F0052), 1},
     {InWorkRam(0x7E299C), 2},
-    {InWorkRam(0x7E0402), 1},
-    {InWorkRam(0x7E0403), 1},
-    {InWorkRam(0x7E0404), 1},
-    {InWorkRam(0x7E0405), 1},
+    {kPlayTimeDigits[kMinuteUnits], 1},
+    {kPlayTimeDigits[kMinuteTens], 1},
+    {kPlayTimeDigits[kHourUnits], 1},
+    {kPlayTimeDigits[kHourTens], 1},
 }};
 
 inline constexpr int kInventorySlots = 243;

@@ -5,10 +5,12 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "name_time_places.h"
+
 namespace orvane {
 
 struct NameCodec {
-    static constexpr std::size_t kNameLength = 5;
+    static constexpr std::size_t kNameLength = orvane::kNameLength;
 
     // Letters decode to themselves; every other byte reads as a space.
     static constexpr char Decode(std::uint8_t byte) {

@@ -26,7 +26,6 @@
 #include "tab_strip.h"
 #include "tech_page.h"
 #include "triple_tech_page.h"
-#include "zsnes_state.h"
 
 namespace orvane {
 
@@ -38,25 +37,6 @@ constexpr const char* kCaptionStrings[] = {"Crono", "Marle", "Lucca", "Frog",
 
 std::filesystem::path ToPath(const QString& path) {
     return std::filesystem::path(QFile::encodeName(path).toStdString());
-}
-
-}  // namespace
-
-namespace {
-
-// Every kind of state the program opens, for a refusal: what else the user could try.
-QString FormatsOpened() {
-    QStringList layouts;
-    for (const FileLayout& layout : kFileLayouts) {
-        layouts << EditorSheet::tr("%1 (%2 bytes)")
-                       .arg(QString::fromUtf8(layout.writtenBy))
-                       .arg(layout.size);
-    }
-    return EditorSheet::tr(
-               "It opens the save states of %1; of snes9x (formats 11 and 12); of RetroArch "
-               "with its snes9x, bsnes 115 and bsnes-mercury 094 cores; and of mednafen's snes "
-               "and snes_faust modules, compressed or not.")
-        .arg(layouts.join(QStringLiteral(", ")));
 }
 
 }  // namespace
@@ -136,8 +116,11 @@ QString LoadFailureText(const QString& path, const LoadResult& result) {
         case ReadError::None:
             break;
     }
-    return EditorSheet::tr("\"%1\" is no save state that this program can open: %2.\n\n%3")
-        .arg(name, QString::fromStdString(result.refusal), FormatsOpened());
+    return EditorSheet::tr(
+               "\"%1\" is no save state that this program can open: %2.\n\nIt opens the save "
+               "states of %3.")
+        .arg(name, QString::fromStdString(result.refusal),
+             QString::fromStdString(KnownStatesInWords()));
 }
 
 EditorSheet::EditorSheet(StateDocument& document, Messages& messages, FileDialogs& dialogs)
