@@ -7,8 +7,10 @@
 #include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
+#include <cstring>
 
 #include "about_window.h"
+#include "decoded_state.h"
 #include "dialogs.h"
 #include "text_box.h"
 #include "twips.h"
@@ -55,61 +57,40 @@ constexpr qreal kColonPointSize = 9.75;
 constexpr int kTimeTypedLimit = 1;
 
 const char* const kOpenTitle = "Open Chrono Trigger ZSNES Save State";
-const char* const kOpenFilter = "ZSNES Save State (*.zs*)";
+const char* const kOpenFilter =
+    "ZSNES Save State (*.zs*);;snes9x Save State (*.00[0-9]);;"
+    "RetroArch Save State (*.state *.state[1-9]* *.state.auto);;"
+    "mednafen Save State (*.mc[0-9] *.mca)";
 
 std::filesystem::path ToPath(const QString& path) {
     return std::filesystem::path(QFile::encodeName(path).toStdString());
 }
 
-// "a, b, c and d"
-QString ListInWords(const QStringList& items) {
-    if (items.size() < 2) {
-        return items.join(QString());
+// Why a compressed file could not take its new content, as a clause.
+QString NotReplaced(const orvane::WriteResult& result) {
+    const QString reason = QString::fromLocal8Bit(std::strerror(result.systemError));
+    switch (result.error) {
+        case orvane::WriteError::WholeOnlyHardLinked:
+            return QStringLiteral(
+                "the file is compressed, so only a whole new file can replace it, and that "
+                "would leave its other names (hard links) with the old state");
+        case orvane::WriteError::WholeOnlyRefused:
+            return QStringLiteral(
+                       "the file is compressed, so only a whole new file can replace it, and "
+                       "the folder allows none (%1)")
+                .arg(reason);
+        case orvane::WriteError::ReadBackDiffers:
+            return QStringLiteral("what was written read back otherwise");
+        case orvane::WriteError::ReadOnly:
+            return QStringLiteral("the file is read-only");
+        case orvane::WriteError::NoFolder:
+            return QStringLiteral("the folder does not exist (any more)");
+        default:
+            return QStringLiteral(
+                       "the new file could not be written or take the old one's "
+                       "place (%1)")
+                .arg(reason);
     }
-    return items.mid(0, items.size() - 1).join(QStringLiteral(", ")) + QStringLiteral(" and ") +
-           items.last();
-}
-
-QString HeaderText(const tellim::StateHeader& header) {
-    QString text;
-    for (std::uint8_t byte : header) {
-        if (byte < 0x20 || byte > 0x7E) {
-            break;
-        }
-        text += QLatin1Char(static_cast<char>(byte));
-    }
-    return text;
-}
-
-// Says what the file is instead of a state tellim knows, and which states it does know.
-QString UnknownLayout(const tellim::FileKind& kind) {
-    QString found;
-    if (kind.sizeOf != nullptr) {
-        found = QStringLiteral(
-                    "the file is %1 bytes long like a save state of %2, but does not "
-                    "start with the header of one")
-                    .arg(kind.size)
-                    .arg(QString::fromLatin1(kind.sizeOf->versions));
-    } else if (kind.headerOf != nullptr) {
-        found = QStringLiteral(
-                    "the file is %1 bytes long and starts with the header of a save "
-                    "state (\"%2\"), but no emulator version writes states of that "
-                    "length")
-                    .arg(kind.size)
-                    .arg(HeaderText(kind.headerOf->header));
-    } else {
-        found = QStringLiteral(
-                    "the file is %1 bytes long and does not start with the header of a "
-                    "save state")
-                    .arg(kind.size);
-    }
-    QStringList known;
-    for (const tellim::StateLayout& layout : tellim::kStateLayouts) {
-        known << QStringLiteral("%1 (%2 bytes)")
-                     .arg(QString::fromLatin1(layout.versions))
-                     .arg(layout.size);
-    }
-    return found + QStringLiteral(". tellim opens the save states of ") + ListInWords(known);
 }
 
 QString Reason(FileError error, const tellim::FileKind& kind) {
@@ -124,8 +105,17 @@ QString Reason(FileError error, const tellim::FileKind& kind) {
             return QStringLiteral("the file is read-only");
         case FileError::CannotOpen:
             return QStringLiteral("the file cannot be opened for reading and writing");
-        case FileError::UnknownLayout:
-            return UnknownLayout(kind);
+        case FileError::TooLarge:
+            return QStringLiteral("the file is larger than any save state");
+        case FileError::UnknownFormat:
+            return QStringLiteral("%1. tellim opens the save states of %2")
+                .arg(QString::fromStdString(kind.refusal),
+                     QString::fromStdString(orvane::KnownStatesInWords()));
+        case FileError::CannotEncode:
+            return QStringLiteral("it could not be written in its format: %1")
+                .arg(QString::fromStdString(kind.refusal));
+        case FileError::CannotReplace:
+            return NotReplaced(kind.replace);
         case FileError::TooShort:
             return QStringLiteral("the file was cut short while tellim was using it");
         case FileError::ReadFailed:

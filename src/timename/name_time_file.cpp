@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <cerrno>
 
+#include "decoded_state.h"
+
 namespace tellim {
 
 namespace {
@@ -37,26 +39,12 @@ CodeTable BuildCodeTable() {
     return table;
 }
 
-FileKind RecogniseLayout(std::int64_t size, std::span<const std::uint8_t> head) {
-    FileKind kind;
-    kind.size = size;
-    auto startsWithHeader = [&](const StateLayout& layout) {
-        return head.size() >= layout.header.size() &&
-               std::equal(layout.header.begin(), layout.header.end(), head.begin());
-    };
-    for (const StateLayout& layout : kStateLayouts) {
-        const bool header = startsWithHeader(layout);
-        if (layout.size == size) {
-            if (header || layout.headerOptional) {
-                kind.layout = &layout;
-                return kind;
-            }
-            kind.sizeOf = &layout;
-        } else if (header && kind.headerOf == nullptr) {
-            kind.headerOf = &layout;
-        }
+std::array<std::size_t, 7> NameSlotsByBox() {
+    std::array<std::size_t, 7> slots{};
+    for (const orvane::PartyMember& member : orvane::kPartyMembers) {
+        slots[static_cast<std::size_t>(member.captionId - 1)] = orvane::NameSlot(member);
     }
-    return kind;
+    return slots;
 }
 
 ByteFile::~ByteFile() {
@@ -94,26 +82,28 @@ FileError ByteFile::Open(const std::filesystem::path& path) {
     return FileError::None;
 }
 
-FileError ByteFile::Recognise(FileKind& kind) const {
+FileError ByteFile::ReadAll(std::vector<std::uint8_t>& bytes) const {
     struct stat info {};
     if (m_fd < 0 || ::fstat(m_fd, &info) != 0) {
         return FileError::ReadFailed;
     }
-    StateHeader head{};
+    if (static_cast<std::uint64_t>(info.st_size) > orvane::kDecodeLimit) {
+        return FileError::TooLarge;
+    }
+    bytes.resize(static_cast<std::size_t>(info.st_size));
     std::size_t got = 0;
-    while (got < head.size()) {
-        const ssize_t n =
-            Retry([&] { return ::pread(m_fd, head.data() + got, head.size() - got, off_t(got)); });
+    while (got < bytes.size()) {
+        const ssize_t n = Retry(
+            [&] { return ::pread(m_fd, bytes.data() + got, bytes.size() - got, off_t(got)); });
         if (n < 0) {
             return FileError::ReadFailed;
         }
         if (n == 0) {
-            break;
+            return FileError::TooShort;
         }
         got += static_cast<std::size_t>(n);
     }
-    kind = RecogniseLayout(info.st_size, std::span(head.data(), got));
-    return kind.layout != nullptr ? FileError::None : FileError::UnknownLayout;
+    return FileError::None;
 }
 
 FileError ByteFile::Read(std::int64_t offset, std::uint8_t& value) const {
@@ -158,27 +148,18 @@ void ByteFile::Close() {
     }
 }
 
-FileError ReadName(const ByteFile& file, std::int64_t start, int length, std::string& name) {
+std::string ReadName(std::span<const std::uint8_t> slot) {
     const CodeTable table = BuildCodeTable();
-    if (length < 0) {
-        length = 0;
-    }
-    std::string result;
-    for (int i = 0; i <= length; ++i) {
-        std::uint8_t byte = 0;
-        if (const FileError error = file.Read(start + i, byte); error != FileError::None) {
-            return error;
-        }
-        // The trailing byte is read with the slot but belongs to no character.
-        if (i < length && table[byte] != '\0') {
-            result += table[byte];
+    std::string name;
+    for (std::size_t i = 0; i < slot.size() && i < orvane::kNameLength; ++i) {
+        if (table[slot[i]] != '\0') {
+            name += table[slot[i]];
         }
     }
-    name = std::move(result);
-    return FileError::None;
+    return name;
 }
 
-FileError WriteName(const ByteFile& file, std::int64_t start, std::u32string_view text,
+FileError WriteName(const ByteWriter& write, std::int64_t start, std::u32string_view text,
                     int length) {
     const CodeTable table = BuildCodeTable();
     if (length < 0) {
@@ -190,7 +171,7 @@ FileError WriteName(const ByteFile& file, std::int64_t start, std::u32string_vie
     for (int i = 0; i < length; ++i) {
         for (int byte = 0; byte < 256; ++byte) {
             if (table[byte] != '\0' && static_cast<char32_t>(table[byte]) == padded[i]) {
-                if (const FileError error = file.Write(start + i, static_cast<std::uint8_t>(byte));
+                if (const FileError error = write(start + i, static_cast<std::uint8_t>(byte));
                     error != FileError::None) {
                     return error;
                 }
@@ -201,31 +182,46 @@ FileError WriteName(const ByteFile& file, std::int64_t start, std::u32string_vie
     return FileError::None;
 }
 
-FileError ReadState(const std::filesystem::path& path, StateFields& fields, FileKind& kind) {
+namespace {
+
+// Opens path and decodes what it holds, through one descriptor.
+FileError OpenState(const std::filesystem::path& path, ByteFile& file,
+                    std::optional<orvane::DecodedState>& state, FileKind& kind) {
     kind = {};
-    ByteFile file;
     if (const FileError error = file.Open(path); error != FileError::None) {
         return error;
     }
-    if (const FileError error = file.Recognise(kind); error != FileError::None) {
+    std::vector<std::uint8_t> bytes;
+    if (const FileError error = file.ReadAll(bytes); error != FileError::None) {
         return error;
     }
-    StateFields read;
-    for (std::size_t i = 0; i < kTimeOffsets.size(); ++i) {
-        if (const FileError error =
-                file.Read(FieldOffset(*kind.layout, kTimeOffsets[i]), read.times[i]);
-            error != FileError::None) {
-            return error;
-        }
+    auto decoded = orvane::DecodedState::Decode(bytes);
+    if (!decoded) {
+        kind.refusal = decoded.Refusal();
+        return FileError::UnknownFormat;
     }
-    for (std::size_t i = 0; i < kNameSlots.size(); ++i) {
-        if (const FileError error = ReadName(file, FieldOffset(*kind.layout, kNameSlots[i]),
-                                             kNameLength, read.names[i]);
-            error != FileError::None) {
-            return error;
-        }
+    kind.name = decoded->Name();
+    kind.compressed = decoded->GetCompression() != orvane::Compression::None;
+    state = std::move(*decoded);
+    return FileError::None;
+}
+
+}  // namespace
+
+FileError ReadState(const std::filesystem::path& path, StateFields& fields, FileKind& kind) {
+    ByteFile file;
+    std::optional<orvane::DecodedState> state;
+    if (const FileError error = OpenState(path, file, state, kind); error != FileError::None) {
+        return error;
     }
-    fields = std::move(read);
+    const std::span<const std::uint8_t> workRam = state->WorkRam();
+    for (std::size_t i = 0; i < kTimeDigitsByBox.size(); ++i) {
+        fields.times[i] = workRam[kTimeDigitsByBox[i]];
+    }
+    const auto slots = NameSlotsByBox();
+    for (std::size_t i = 0; i < slots.size(); ++i) {
+        fields.names[i] = ReadName(workRam.subspan(slots[i], orvane::kNameSlotSize));
+    }
     return FileError::None;
 }
 
@@ -259,65 +255,93 @@ FileError Restore(const ByteFile& file, const std::vector<SavedByte>& saved) {
     return file.Flush();
 }
 
-FileError WriteEdits(const ByteFile& file, const StateLayout& layout, const StateEdits& edits) {
-    for (std::size_t i = 0; i < kTimeOffsets.size(); ++i) {
-        if (const FileError error =
-                file.Write(FieldOffset(layout, kTimeOffsets[i]), edits.times[i]);
+// The edits at their places in work RAM, which starts at workRam.
+FileError WriteEdits(const ByteWriter& write, std::int64_t workRam, const StateEdits& edits) {
+    for (std::size_t i = 0; i < kTimeDigitsByBox.size(); ++i) {
+        const auto place = static_cast<std::int64_t>(kTimeDigitsByBox[i]);
+        if (const FileError error = write(workRam + place, edits.times[i]);
             error != FileError::None) {
             return error;
         }
     }
-    for (std::size_t i = 0; i < kNameSlots.size(); ++i) {
-        if (const FileError error =
-                WriteName(file, FieldOffset(layout, kNameSlots[i]), edits.names[i], kNameLength);
+    const auto slots = NameSlotsByBox();
+    for (std::size_t i = 0; i < slots.size(); ++i) {
+        const auto place = static_cast<std::int64_t>(slots[i]);
+        if (const FileError error = WriteName(write, workRam + place, edits.names[i], kNameLength);
             error != FileError::None) {
             return error;
         }
     }
-    return file.Flush();
+    return FileError::None;
+}
+
+// A compressed file cannot change in place: the edits go into its decoded stream, which is
+// encoded in its own container and checked, and the result replaces the file as a whole.
+FileError WriteWhole(const std::filesystem::path& path, orvane::DecodedState& state,
+                     const StateEdits& edits, FileKind& kind) {
+    const std::span<std::uint8_t> workRam = state.WorkRam();
+    WriteEdits(
+        [workRam](std::int64_t place, std::uint8_t value) {
+            workRam[static_cast<std::size_t>(place)] = value;
+            return FileError::None;
+        },
+        0, edits);
+    const auto encoded = state.Encode();
+    if (!encoded) {
+        kind.refusal = encoded.Refusal();
+        return FileError::CannotEncode;
+    }
+    kind.replace = orvane::ReplaceFileContents(path, *encoded, orvane::InPlace::Refused);
+    return kind.replace ? FileError::None : FileError::CannotReplace;
 }
 
 }  // namespace
 
 FileError WriteState(const std::filesystem::path& path, const StateEdits& edits, FileKind& kind,
                      bool& undone) {
-    kind = {};
     undone = true;
     ByteFile file;
-    if (const FileError error = file.Open(path); error != FileError::None) {
+    std::optional<orvane::DecodedState> state;
+    if (const FileError error = OpenState(path, file, state, kind); error != FileError::None) {
         return error;
     }
-    if (const FileError error = file.Recognise(kind); error != FileError::None) {
-        return error;
+    if (kind.compressed) {
+        file.Close();
+        return WriteWhole(path, *state, edits, kind);
     }
-    // Everything the save may change is read before the first write, so that a save failing
-    // half-way (a full disk, a file cut short meanwhile) can put back what it had written.
+    // In a file that is not compressed the stream is the file. Everything the save may change is
+    // read before the first write, so that a save failing half-way (a full disk, a file cut
+    // short meanwhile) can put back what it had written.
+    const auto workRam = static_cast<std::int64_t>(state->Layout().workRam);
     std::vector<SavedByte> saved;
-    for (std::int64_t offset : SaveOffsets(*kind.layout)) {
+    for (std::size_t place : SavePlaces()) {
+        const std::int64_t offset = workRam + static_cast<std::int64_t>(place);
         std::uint8_t value = 0;
         if (const FileError error = file.Read(offset, value); error != FileError::None) {
             return error;
         }
         saved.push_back({offset, value});
     }
-    const FileError error = WriteEdits(file, *kind.layout, edits);
+    FileError error = WriteEdits(
+        [&file](std::int64_t offset, std::uint8_t value) { return file.Write(offset, value); },
+        workRam, edits);
+    if (error == FileError::None) {
+        error = file.Flush();
+    }
     if (error != FileError::None) {
         undone = Restore(file, saved) == FileError::None;
     }
     return error;
 }
 
-std::vector<std::int64_t> SaveOffsets(const StateLayout& layout) {
-    std::vector<std::int64_t> offsets;
-    for (std::int64_t offset : kTimeOffsets) {
-        offsets.push_back(FieldOffset(layout, offset));
-    }
-    for (std::int64_t slot : kNameSlots) {
-        for (int i = 0; i < kNameLength; ++i) {
-            offsets.push_back(FieldOffset(layout, slot) + i);
+std::vector<std::size_t> SavePlaces() {
+    std::vector<std::size_t> places(kTimeDigitsByBox.begin(), kTimeDigitsByBox.end());
+    for (std::size_t slot : NameSlotsByBox()) {
+        for (std::size_t i = 0; i < orvane::kNameLength; ++i) {
+            places.push_back(slot + i);
         }
     }
-    return offsets;
+    return places;
 }
 
 std::optional<std::uint8_t> TimeByteFromText(std::string_view text) {

@@ -1,76 +1,36 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// tellim's file side: the name code and in-place byte access to a save-state file (no Qt).
+// tellim's file side: the name code, and the names and the play time read from a save state of
+// any emulator and written back, in place byte by byte where the file is not compressed, else as
+// a whole file in its own container (no Qt).
 #pragma once
 
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "file_io.h"
+#include "name_time_places.h"
+
 namespace tellim {
 
 // Entry per byte value; '\0' means the byte stands for no character.
 using CodeTable = std::array<char, 256>;
 
-inline constexpr int kNameLength = 5;
+inline constexpr int kNameLength = static_cast<int>(orvane::kNameLength);
 
-// The first bytes of a state: a text naming the format, then two bytes.
-using StateHeader = std::array<std::uint8_t, 28>;
-
-constexpr StateHeader MakeHeader(std::string_view text, std::uint8_t first, std::uint8_t second) {
-    StateHeader header{};
-    for (std::size_t i = 0; i < text.size() && i + 2 < header.size(); ++i) {
-        header[i] = static_cast<std::uint8_t>(text[i]);
-    }
-    header[header.size() - 2] = first;
-    header[header.size() - 1] = second;
-    return header;
-}
-
-// How one range of emulator versions lays out a state. Every field tellim edits lies in the
-// console's work RAM, so the start of that is all tellim needs to know of a layout.
-struct StateLayout {
-    StateHeader header;
-    std::int64_t size;
-    std::int64_t workRam;
-    // States of this size open whatever their first bytes hold: some were written without one.
-    bool headerOptional;
-    // The versions that write it, as the user knows them.
-    const char* versions;
-};
-
-// A file is one of these when its size and header match a row. orvane keeps its own copy of this
-// table in src/state: the two programs share no code on purpose.
-inline constexpr std::array<StateLayout, 4> kStateLayouts = {{
-    {MakeHeader("ZSNES Save State File V0.6", 0x1A, 0x3C), 274047, 0xC13, true,
-     "ZSNES 1.42 and older"},
-    {MakeHeader("ZSNES Save State File V143", 0x1A, 0x8F), 282459, 0xC13, false,
-     "ZSNES 1.50 and 1.51 and the Linux fork 2.0"},
-    {MakeHeader("ZSNES Save State File V143", 0x1A, 0x8F), 282489, 0xC31, false,
-     "the Linux fork 2.1"},
-    {MakeHeader("ZSNES Save State File V143", 0x1A, 0x8F), 282493, 0xC35, false,
-     "the Linux fork 2.2 and later"},
-}};
-
-// The field offsets below are those of a state whose work RAM starts here; in any other layout
-// they move with its work RAM.
-inline constexpr std::int64_t kFieldsWorkRam = 0xC13;
-
-// Slot offsets in the order of the window's name boxes (Frog's box 3 and Robo's box 4 cross over).
-inline constexpr std::array<std::int64_t, 7> kNameSlots = {14390, 14396, 14402, 14414,
-                                                           14408, 14420, 14426};
-
-// Play-time digit offsets in the order of the boxes: hours tens, hours units, minutes tens, units.
-inline constexpr std::array<std::int64_t, 4> kTimeOffsets = {4120, 4119, 4118, 4117};
-
-// Where a field given at its offset above lies in a state of this layout.
-constexpr std::int64_t FieldOffset(const StateLayout& layout, std::int64_t offset) {
-    return offset + (layout.workRam - kFieldsWorkRam);
-}
+// The work-RAM places of the window's boxes: the name slots in the order of the name frames,
+// which is the caption string table's (Frog's box 3 before Robo's box 4), and the play-time
+// digits as HH:MM reads.
+std::array<std::size_t, 7> NameSlotsByBox();
+inline constexpr std::array<std::size_t, 4> kTimeDigitsByBox = {
+    orvane::kPlayTimeDigits[orvane::kHourTens], orvane::kPlayTimeDigits[orvane::kHourUnits],
+    orvane::kPlayTimeDigits[orvane::kMinuteTens], orvane::kPlayTimeDigits[orvane::kMinuteUnits]};
 
 enum class FileError {
     None,
@@ -78,25 +38,23 @@ enum class FileError {
     NotRegular,
     ReadOnly,
     CannotOpen,
-    UnknownLayout,
+    TooLarge,       // larger than any save state
+    UnknownFormat,  // FileKind::refusal says what the file is instead
     TooShort,
     ReadFailed,
     WriteFailed,
     FlushFailed,
+    CannotEncode,   // FileKind::refusal says why
+    CannotReplace,  // FileKind::replace says why
 };
 
-// What a file was found to be: its layout, or for a file without one what it has instead.
+// What a file was found to be, and why it was refused or could not be replaced.
 struct FileKind {
-    std::int64_t size = 0;
-    const StateLayout* layout = nullptr;
-    // A layout of the file's size whose header the file lacks.
-    const StateLayout* sizeOf = nullptr;
-    // A layout whose header the file starts with, though its size is another.
-    const StateLayout* headerOf = nullptr;
+    std::string name;  // "snes9x state, format 12, compressed"
+    bool compressed = false;
+    std::string refusal;
+    orvane::WriteResult replace;
 };
-
-// By size first: the sizes of the known layouts all differ.
-FileKind RecogniseLayout(std::int64_t size, std::span<const std::uint8_t> head);
 
 CodeTable BuildCodeTable();
 
@@ -110,9 +68,9 @@ public:
     ~ByteFile();
 
     FileError Open(const std::filesystem::path& path);
-    // Looks at the size and the first bytes the file has now, through this descriptor, so what is
-    // recognised is what later reads and writes reach.
-    FileError Recognise(FileKind& kind) const;
+    // The whole file as it is now, through this descriptor, so that what is recognised is what
+    // later reads and writes reach; a file larger than any state is refused unread.
+    FileError ReadAll(std::vector<std::uint8_t>& bytes) const;
     FileError Read(std::int64_t offset, std::uint8_t& value) const;
     // Refused at or past the file's current end, so a file cut short meanwhile never grows back.
     FileError Write(std::int64_t offset, std::uint8_t value) const;
@@ -124,12 +82,18 @@ private:
     int m_fd = -1;
 };
 
-// Reads length + 1 bytes at start; the name is the characters of the first length of them.
-FileError ReadName(const ByteFile& file, std::int64_t start, int length, std::string& name);
+// The name in a six-byte slot: the characters of its first five bytes; the sixth is read with
+// the slot but belongs to no character, and a byte without one contributes nothing.
+std::string ReadName(std::span<const std::uint8_t> slot);
 
-// Pads text with spaces to length characters and writes the code of each; a character without a
-// code leaves its byte alone. Characters past length are ignored, so the slot's sixth byte stays.
-FileError WriteName(const ByteFile& file, std::int64_t start, std::u32string_view text, int length);
+// Where a save writes one byte: into the file in place, or into a decoded stream.
+using ByteWriter = std::function<FileError(std::int64_t offset, std::uint8_t value)>;
+
+// Pads text with spaces to length characters and writes the code of each from start; a character
+// without a code leaves its byte alone. Characters past length are ignored, so the slot's sixth
+// byte stays.
+FileError WriteName(const ByteWriter& write, std::int64_t start, std::u32string_view text,
+                    int length);
 
 // The time digits and the names, in the order of the window's boxes.
 struct StateFields {
@@ -142,19 +106,21 @@ struct StateEdits {
     std::array<std::u32string, 7> names;
 };
 
-// Opens path once, recognises its layout and reads every field through that descriptor. On a
+// Opens path once, reads it through that descriptor, decodes it and reads every field. On a
 // failure fields is left alone; kind tells what the file was found to be.
 FileError ReadState(const std::filesystem::path& path, StateFields& fields, FileKind& kind);
 
-// Opens path once, recognises its layout, reads every byte the save may change, writes the edits
-// and flushes them, all through that descriptor. A failure half-way puts the bytes read back;
-// undone tells whether the file is as it was (always so when nothing was written).
+// Opens path once and decodes what it holds. A file that is not compressed gets the edits in
+// place, byte by byte through that descriptor, after every byte the save may change was read, and
+// flushed; a failure half-way puts the bytes read back. A compressed file gets them in its decoded
+// stream, which is encoded in its own container, checked, and replaces the file as a whole. undone
+// tells whether the file is as it was (always so when nothing was written).
 FileError WriteState(const std::filesystem::path& path, const StateEdits& edits, FileKind& kind,
                      bool& undone);
 
-// Every offset a save may write in a state of this layout: the time digits, then the first five
-// bytes of each name slot.
-std::vector<std::int64_t> SaveOffsets(const StateLayout& layout);
+// Every work-RAM place a save may write: the time digits, then the first five bytes of each name
+// slot.
+std::vector<std::size_t> SavePlaces();
 
 // The number at the start of a time box's text, rounded half to even; nullopt when it does not
 // fit a byte. Text without a leading number counts as 0.

@@ -169,6 +169,21 @@ std::optional<bool> InChild(const std::function<bool()>& work, std::uint64_t siz
     return WEXITSTATUS(status) == 0;
 }
 
+bool EndsBeforeKilled(const std::function<bool()>& work, std::chrono::microseconds delay) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::_exit(work() ? 0 : 1);
+    }
+    if (child < 0) {
+        return false;
+    }
+    ::usleep(static_cast<useconds_t>(delay.count()));
+    ::kill(child, SIGKILL);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status);
+}
+
 namespace {
 bool failFlushes = false;
 bool corruptPositionalReads = false;

@@ -4,6 +4,7 @@
 // folder, the real states in tests/data, the bytes a save changed, work in a child process and a
 // recorder for the model's warnings.
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -127,6 +128,10 @@ enum class OverLimit { Fails, Kills };
 // user's kill would.
 std::optional<bool> InChild(const std::function<bool()>& work, std::uint64_t sizeLimit = 0,
                             OverLimit overLimit = OverLimit::Fails);
+
+// The work in a child process, killed after the delay as a crash or a power cut would end it;
+// true when it ended by itself first.
+bool EndsBeforeKilled(const std::function<bool()>& work, std::chrono::microseconds delay);
 
 // Collects the texts the model sends to its warning sink, in order.
 struct WarningRecorder {

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "about_window.h"
+#include "decoded_state.h"
 #include "tellim_fixtures.h"
 #include "twips.h"
 
@@ -98,8 +99,11 @@ private slots:
         QCOMPARE(m_dialogs->shown, noFile);
         QVERIFY(m_dialogs->opened.isEmpty());
         QTest::keyClick(m_window.get(), Qt::Key_O, Qt::ControlModifier);
-        QCOMPARE(m_dialogs->opened, (QList<QStringList>{{"Open Chrono Trigger ZSNES Save State",
-                                                         "ZSNES Save State (*.zs*)", ""}}));
+        const QString filter =
+            "ZSNES Save State (*.zs*);;snes9x Save State (*.00[0-9]);;RetroArch Save State "
+            "(*.state *.state[1-9]* *.state.auto);;mednafen Save State (*.mc[0-9] *.mca)";
+        QCOMPARE(m_dialogs->opened,
+                 (QList<QStringList>{{"Open Chrono Trigger ZSNES Save State", filter, ""}}));
         QVERIFY(m_window->CurrentFile().isEmpty());
         // Exit asks nothing, even with unsaved edits.
         QTest::keyClicks(m_window->NameBoxes()[0], "Kid");
@@ -108,17 +112,22 @@ private slots:
         QCOMPARE(m_dialogs->shown, noFile);
     }
 
-    void EveryRealStateOpensAndSavesInPlace_data() {
+    // A plain file is changed in place, byte by byte; a compressed one is written back whole in
+    // its own container. Either way its stream changes in exactly the edited bytes.
+    void EveryRealStateOpensAndSaves_data() {
         QTest::addColumn<QString>("file");
-        QTest::addColumn<qint64>("workRam");
-        for (const RealState& state : kRealStates) {
-            QTest::newRow(state.file) << QString(state.file) << qint64(state.workRam);
+        QTest::addColumn<qint64>("workRam");  // in the decoded stream
+        QTest::addColumn<bool>("compressed");
+        for (const RealState& state : EveryRealState()) {
+            QTest::newRow(state.file)
+                << QString(state.file) << qint64(state.workRam) << state.compressed;
         }
     }
 
-    void EveryRealStateOpensAndSavesInPlace() {
+    void EveryRealStateOpensAndSaves() {
         QFETCH(QString, file);
         QFETCH(qint64, workRam);
+        QFETCH(bool, compressed);
         const Bytes original = ReadBytes(TestData(file.toStdString()));
         const QString path = ToQString(WriteBytes(*m_files / file.toStdString(), original));
         m_dialogs->answers << path;
@@ -151,12 +160,24 @@ private slots:
             {4119, {0, 1}},                           // hours, units then tens
             {4117, {7}},                              // minutes, units; the tens keep their 60
         };
-        Bytes expected = original;
+        const auto stream = [](const Bytes& file) {
+            const auto state = orvane::DecodedState::Decode(file);
+            return state ? Bytes(state->Stream().begin(), state->Stream().end()) : Bytes();
+        };
+        Bytes expected = stream(original);
         for (const auto& [offset, values] : runs) {
             expected = Patched(expected, BytesAt(offset + std::size_t(workRam - 0xC13), values));
         }
         // Every other byte, battery RAM and preview picture included, stays as it was.
-        QCOMPARE(Changes(expected, ReadBytes(path.toStdString())), Patch{});
+        const Bytes saved = ReadBytes(path.toStdString());
+        QCOMPARE(Changes(expected, stream(saved)), Patch{});
+        if (compressed) {
+            const std::size_t header = original.front() == 0x1F ? 10 : 20;  // gzip, RZIP
+            QCOMPARE(Bytes(saved.begin(), saved.begin() + header),
+                     Bytes(original.begin(), original.begin() + header));
+        } else {
+            QCOMPARE(Changes(expected, saved), Patch{});
+        }
         QCOMPARE(BoxTexts(*m_window), (QStringList{"Aleph", "R2aD2", "     ", "Toad ", "Bot  ",
                                                    "Fjord", "Zeal ", "1", "0", "60", "7"}));
 
