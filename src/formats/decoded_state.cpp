@@ -48,6 +48,15 @@ std::string Core(const StreamLayout& layout) {
 }  // namespace
 
 Outcome<DecodedState> DecodedState::Decode(ByteSpan file) {
+    auto state = Unpack(file);
+    if (state && state->m_compression != Compression::None) {
+        state->m_file.assign(file.begin(), file.end());
+        state->m_loadedStream = state->m_stream;
+    }
+    return state;
+}
+
+Outcome<DecodedState> DecodedState::Unpack(ByteSpan file) {
     using Result = Outcome<DecodedState>;
     DecodedState state;
     Outcome<StreamLayout> layout = Outcome<StreamLayout>::Refused("");
@@ -122,8 +131,6 @@ Outcome<DecodedState> DecodedState::Decode(ByteSpan file) {
     }
     if (state.m_compression != Compression::None) {
         state.m_name += ", compressed";
-        state.m_file.assign(file.begin(), file.end());
-        state.m_loadedStream = state.m_stream;
     }
     return state;
 }
@@ -158,7 +165,7 @@ Outcome<Bytes> DecodedState::Encode() const {
     if (!encoded) {
         return Outcome<Bytes>::Refused("there was not enough memory to compress it");
     }
-    const auto again = Decode(file);
+    const auto again = Unpack(file);
     if (!again || again->m_stream != m_stream || again->m_layout.workRam != m_layout.workRam ||
         again->m_name != m_name) {
         return Outcome<Bytes>::Refused("compressed again, it did not give back the edited state");

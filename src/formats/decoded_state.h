@@ -46,6 +46,8 @@ public:
 
 private:
     DecodedState() = default;
+    // Decode without keeping what re-encoding a compressed file needs of the file as read.
+    static Outcome<DecodedState> Unpack(ByteSpan file);
 
     Bytes m_stream;
     StreamLayout m_layout;
