@@ -46,8 +46,12 @@ public:
 // The benchmarks open by path; a dialog asked for is a cancel.
 class NoDialogs final : public FileDialogs {
 public:
-    std::optional<QString> ChooseFileToOpen(QWidget*, int) override { return std::nullopt; }
-    std::optional<QString> ChooseFileToSaveAs(QWidget*, int) override { return std::nullopt; }
+    std::optional<QString> ChooseFileToOpen(QWidget*, const DialogStart&) override {
+        return std::nullopt;
+    }
+    std::optional<QString> ChooseFileToSaveAs(QWidget*, const DialogStart&) override {
+        return std::nullopt;
+    }
 };
 
 // The shown editor over a copy of the demo state, which Save overwrites.

@@ -283,7 +283,7 @@ bool EditorSheet::ShowPage(int index, bool activate) {
 }
 
 void EditorSheet::Open() {
-    if (const std::optional<QString> path = m_dialogs.ChooseFileToOpen(this, LoadedFilter())) {
+    if (const std::optional<QString> path = m_dialogs.ChooseFileToOpen(this, LoadedStart())) {
         OpenPath(*path);
     }
 }
@@ -353,7 +353,7 @@ void EditorSheet::SaveAs() {
     if (!m_document.IsLoaded()) {
         return;
     }
-    const std::optional<QString> path = m_dialogs.ChooseFileToSaveAs(this, LoadedFilter());
+    const std::optional<QString> path = m_dialogs.ChooseFileToSaveAs(this, LoadedStart());
     if (!path || !PrepareSave()) {
         return;
     }
@@ -364,11 +364,13 @@ void EditorSheet::SaveAs() {
     ReportSave(m_document.SaveAs(target));
 }
 
-int EditorSheet::LoadedFilter() const {
+DialogStart EditorSheet::LoadedStart() const {
     const DecodedState* state = m_document.State();
-    return state != nullptr
-               ? FilterFor(QFile::decodeName(m_document.GetPath().c_str()), state->Writer())
-               : 0;
+    if (state == nullptr) {
+        return {};
+    }
+    const QString path = QFile::decodeName(m_document.GetPath().c_str());
+    return {FilterFor(path, state->Writer()), QFileInfo(path).absolutePath()};
 }
 
 void EditorSheet::About() {

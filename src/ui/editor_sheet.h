@@ -75,8 +75,8 @@ private:
     void ReportSave(const WriteResult& result);
     // True unless the loaded file changed on disk and the user would rather keep it.
     bool MayReplaceLoadedFile();
-    // The dialogs' filter for the loaded file's kind.
-    int LoadedFilter() const;
+    // The dialogs start on the loaded file's kind, in its folder.
+    DialogStart LoadedStart() const;
 
     StateDocument& m_document;
     Messages& m_messages;

@@ -57,10 +57,11 @@ private:
     }
 };
 
-std::optional<QString> Run(QWidget* parent, QFileDialog::AcceptMode mode, int filter) {
-    QFileDialog dialog(parent, QString::fromLatin1(kAppTitle));
+std::optional<QString> Run(QWidget* parent, QFileDialog::AcceptMode mode,
+                           const DialogStart& start) {
+    QFileDialog dialog(parent, QString::fromLatin1(kAppTitle), start.folder);
     dialog.setAcceptMode(mode);
-    SetUpSaveStateDialog(dialog, filter);
+    SetUpSaveStateDialog(dialog, start.filter);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return std::nullopt;
     }
@@ -131,12 +132,14 @@ void SetUpSaveStateDialog(QFileDialog& dialog, int filter) {
     QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, takeSuffix);
 }
 
-std::optional<QString> PlatformFileDialogs::ChooseFileToOpen(QWidget* parent, int filter) {
-    return Run(parent, QFileDialog::AcceptOpen, filter);
+std::optional<QString> PlatformFileDialogs::ChooseFileToOpen(QWidget* parent,
+                                                             const DialogStart& start) {
+    return Run(parent, QFileDialog::AcceptOpen, start);
 }
 
-std::optional<QString> PlatformFileDialogs::ChooseFileToSaveAs(QWidget* parent, int filter) {
-    return Run(parent, QFileDialog::AcceptSave, filter);
+std::optional<QString> PlatformFileDialogs::ChooseFileToSaveAs(QWidget* parent,
+                                                               const DialogStart& start) {
+    return Run(parent, QFileDialog::AcceptSave, start);
 }
 
 }  // namespace orvane

@@ -13,14 +13,21 @@ class QWidget;
 
 namespace orvane {
 
+// Where a dialog starts: on the filter of that index in SaveStateFilters(), in the folder (the
+// working folder when empty).
+struct DialogStart {
+    int filter = 0;
+    QString folder;
+};
+
 class FileDialogs {
 public:
     virtual ~FileDialogs() = default;
-    // An existing file, or nothing when the user cancels. The dialog starts on the filter of
-    // that index in SaveStateFilters().
-    virtual std::optional<QString> ChooseFileToOpen(QWidget* parent, int filter) = 0;
+    // An existing file, or nothing when the user cancels.
+    virtual std::optional<QString> ChooseFileToOpen(QWidget* parent, const DialogStart& start) = 0;
     // A file that may not exist yet, or nothing when the user cancels.
-    virtual std::optional<QString> ChooseFileToSaveAs(QWidget* parent, int filter) = 0;
+    virtual std::optional<QString> ChooseFileToSaveAs(QWidget* parent,
+                                                      const DialogStart& start) = 0;
 };
 
 // The dialogs' filters: ZSNES's first, one for each other emulator, "All Files (*.*)" last.
@@ -37,8 +44,8 @@ void SetUpSaveStateDialog(QFileDialog& dialog, int filter = 0);
 // QFileDialog set up as above. Save As asks before replacing a file.
 class PlatformFileDialogs final : public FileDialogs {
 public:
-    std::optional<QString> ChooseFileToOpen(QWidget* parent, int filter) override;
-    std::optional<QString> ChooseFileToSaveAs(QWidget* parent, int filter) override;
+    std::optional<QString> ChooseFileToOpen(QWidget* parent, const DialogStart& start) override;
+    std::optional<QString> ChooseFileToSaveAs(QWidget* parent, const DialogStart& start) override;
 };
 
 }  // namespace orvane

@@ -53,17 +53,17 @@ public:
 // Answers the next dialog with the path set, once; none is a cancel.
 class ScriptedFileDialogs final : public FileDialogs {
 public:
-    std::optional<QString> ChooseFileToOpen(QWidget*, int filter) override {
-        filters.push_back(filter);
+    std::optional<QString> ChooseFileToOpen(QWidget*, const DialogStart& start) override {
+        starts.push_back(start);
         return Next();
     }
-    std::optional<QString> ChooseFileToSaveAs(QWidget*, int filter) override {
-        filters.push_back(filter);
+    std::optional<QString> ChooseFileToSaveAs(QWidget*, const DialogStart& start) override {
+        starts.push_back(start);
         return Next();
     }
 
     QString answer;
-    std::vector<int> filters;  // the filter each dialog started on
+    std::vector<DialogStart> starts;  // where each dialog started
 
 private:
     std::optional<QString> Next() {

@@ -227,8 +227,9 @@ private slots:
         QCOMPARE(ReadFile(copy), copied);
     }
 
-    // The dialogs start on the filter of the loaded file's kind: by its name where a filter takes
-    // it, else by the emulator that wrote it. Save As writes the loaded file's format.
+    // The dialogs start on the filter of the loaded file's kind (by its name where a filter takes
+    // it, else by the emulator that wrote it), in its folder. Save As writes the loaded file's
+    // format.
     void theDialogsStartOnTheLoadedFilesKind() {
         Session session;
         session.Open(QString());  // cancelled, nothing loaded yet
@@ -242,7 +243,12 @@ private slots:
             session.Open(WriteFile(session.dir, name, ReadBytes(TestData(real))));
         }
         session.SaveAs(session.dir.filePath("copy"));
-        QCOMPARE(session.dialogs.filters, (std::vector<int>{0, 0, 2, 1, 3, 0}));
+        std::vector<int> filters;
+        for (const DialogStart& start : session.dialogs.starts) {
+            filters.push_back(start.filter);
+            QCOMPARE(start.folder, filters.size() <= 2 ? QString() : session.dir.path());
+        }
+        QCOMPARE(filters, (std::vector<int>{0, 0, 2, 1, 3, 0}));
         QCOMPARE(ReadFile(session.dir.filePath("copy")), ReadBytes(TestData("state-2.2.3.zst")));
         QCOMPARE(session.messages.Take(), kSaved);
     }
