@@ -12,6 +12,7 @@
 #include <optional>
 #include <string>
 
+#include "demo_in_format.h"
 #include "editor_app.h"
 #include "editor_sheet.h"
 #include "file_dialogs.h"
@@ -54,10 +55,20 @@ public:
     }
 };
 
-// The shown editor over a copy of the demo state, which Save overwrites.
+// The demo state in the container of the real state of this name, or the demo state itself.
+const char* const kCycleStates[] = {nullptr, "snes9x-1.63.000",
+                                    "retroarch-1.14-snes9x-1.63-rzip.state"};
+
+// The shown editor over a copy of a demo state, which Save overwrites.
 struct Editor {
-    Editor() {
-        if (!dir.isValid() || !QFile::copy(QStringLiteral(ORVANE_DEMO_STATE), path)) {
+    explicit Editor(const char* real = nullptr)
+        : path(dir.filePath(QString::fromLatin1(real != nullptr ? real : "state.zst"))) {
+        const bool copied = real != nullptr
+                                ? bench::WriteDemoIn(ORVANE_DEMO_STATE,
+                                                     std::filesystem::path(ORVANE_TEST_DATA) / real,
+                                                     QFile::encodeName(path).toStdString())
+                                : QFile::copy(QStringLiteral(ORVANE_DEMO_STATE), path);
+        if (!dir.isValid() || !copied) {
             std::abort();
         }
         app.Start(std::nullopt);
@@ -66,7 +77,7 @@ struct Editor {
     EditorSheet& Sheet() { return app.Sheet(); }
 
     QTemporaryDir dir;
-    QString path = dir.filePath(QStringLiteral("state.zst"));
+    QString path;
     SilentMessages messages;
     NoDialogs dialogs;
     EditorApp app{messages, dialogs};
@@ -111,7 +122,7 @@ void EditorCycle(benchmark::State& state) {
     std::optional<Editor> editor;
     for (auto _ : state) {
         state.PauseTiming();
-        editor.emplace();
+        editor.emplace(kCycleStates[state.range(0)]);
         Settle(editor->Sheet());
         state.ResumeTiming();
         EditorSheet& sheet = editor->Sheet();
@@ -189,6 +200,8 @@ int main(int argc, char** argv) {
         ->Unit(benchmark::kMillisecond)
         ->UseRealTime();
     benchmark::RegisterBenchmark("EditorCycle", EditorCycle)
+        ->ArgName("state")
+        ->DenseRange(0, static_cast<int>(std::size(kCycleStates)) - 1)
         ->Unit(benchmark::kMillisecond)
         ->UseRealTime();
     Editor names;

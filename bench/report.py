@@ -15,6 +15,11 @@ import time
 
 CYCLE_TARGET_MS = 50.0
 LOAD_SAVE_FACTOR = 2.0
+COMPRESSED_LOAD_SAVE_FACTOR = 1.3
+COMPRESSED_MEMORY_FACTOR = 1.2
+# bench_formats' states by their argument, and bench_editor's cycle states.
+COMPRESSED_STATES = ("snes9x, gzip, 1557631-byte stream", "RetroArch snes9x core, RZIP, 823432")
+CYCLE_STATES = ("ZSNES demo, 282459 bytes", "snes9x, gzip", "RetroArch, RZIP")
 STATE_SIZES = (274047, 282459)
 ACTIVATION_TARGET_MS = 16.0
 STARTUP_TIME_FACTOR = 1.5
@@ -110,10 +115,13 @@ class Table:
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--state", required=True, help="bench_state JSON")
+    parser.add_argument("--formats", required=True, help="bench_formats JSON")
     parser.add_argument("--editor", required=True, help="bench_editor JSON")
     parser.add_argument("--orvane", required=True, help="start-up probe of the editor")
     parser.add_argument("--floor", required=True, help="start-up probe of the floor")
     parser.add_argument("--file", required=True, help="save state for the editor to open")
+    parser.add_argument("--compressed", nargs=2, required=True,
+                        help="the demo state as snes9x's and as RetroArch's compressed state")
     parser.add_argument("--runs", type=int, default=21)
     args = parser.parse_args()
     load = os.getloadavg()[0]
@@ -139,10 +147,19 @@ def main():
                             Figure(state["DocumentSave"].value - flushes.value),
                             state["FloorWrite/fsync:0"])
 
+    formats = medians(args.formats)
+    for index, caption in enumerate(COMPRESSED_STATES):
+        floor = formats[f"FloorZlib/state:{index}"]
+        table.against_limit(f"Load, edit, Save: {caption}",
+                            formats[f"DocumentLoadEditSave/state:{index}"], floor.value,
+                            COMPRESSED_LOAD_SAVE_FACTOR,
+                            f"{fmt(floor.value)} zlib floor, target x{COMPRESSED_LOAD_SAVE_FACTOR}")
+
     editor = medians(args.editor)
-    table.against_limit("Editor cycle (open, all pages, save; 282459 bytes)",
-                        editor["EditorCycle"], CYCLE_TARGET_MS, 1,
-                        f"{CYCLE_TARGET_MS:.0f} ms target")
+    for index, caption in enumerate(CYCLE_STATES):
+        table.against_limit(f"Editor cycle (open, all pages, save; {caption})",
+                            editor[f"EditorCycle/state:{index}"], CYCLE_TARGET_MS, 1,
+                            f"{CYCLE_TARGET_MS:.0f} ms target")
     # Not a target: the work after the first frame that nobody waits for unless a click lands
     # in it; each page is one step of it.
     table.add("Start-up and idle build of all pages", editor["IdleBuild"], "ms", "", "")
@@ -156,11 +173,16 @@ def main():
         "floor": [args.floor],
         "orvane": [args.orvane],
         "orvane FILE": [args.orvane, args.file],
+        "orvane snes9x FILE": [args.orvane, args.compressed[0]],
+        "orvane RetroArch FILE": [args.orvane, args.compressed[1]],
     }
     # The first run of each loads the libraries from disk; every later run finds them cached.
     start_up(commands, 1)
     figures = start_up(commands, args.runs)
     floor_time, floor_memory = figures.pop("floor")
+    zsnes_memory = figures["orvane FILE"][1]
+    compressed = {name: figures.pop(name) for name in list(figures) if name.endswith(" FILE")
+                  and name != "orvane FILE"}
     table.add("Start-up floor: bare window, 12 tabs", floor_time, "ms", "", "")
     for name, (shown, memory) in figures.items():
         table.against_limit(f"Start-up to sheet shown: {name}", shown, floor_time.value,
@@ -170,6 +192,14 @@ def main():
                             STARTUP_MEMORY_FACTOR,
                             f"{fmt(floor_memory.value, 'MiB')} floor, target "
                             f"x{STARTUP_MEMORY_FACTOR}", "MiB")
+    for name, (shown, memory) in compressed.items():
+        table.against_limit(f"Start-up to sheet shown: {name}", shown, floor_time.value,
+                            STARTUP_TIME_FACTOR,
+                            f"{fmt(floor_time.value)} floor, target x{STARTUP_TIME_FACTOR}")
+        table.against_limit(f"Peak memory: {name}", memory, zsnes_memory.value,
+                            COMPRESSED_MEMORY_FACTOR,
+                            f"{fmt(zsnes_memory.value, 'MiB')} on ZSNES, target "
+                            f"x{COMPRESSED_MEMORY_FACTOR}", "MiB")
 
     print(f"{os.cpu_count()} cores, load average {load:.2f} after the benchmarks; medians of 3 "
           f"repetitions, start-up of {args.runs} runs")
