@@ -184,22 +184,16 @@ def main():
     compressed = {name: figures.pop(name) for name in list(figures) if name.endswith(" FILE")
                   and name != "orvane FILE"}
     table.add("Start-up floor: bare window, 12 tabs", floor_time, "ms", "", "")
-    for name, (shown, memory) in figures.items():
-        table.against_limit(f"Start-up to sheet shown: {name}", shown, floor_time.value,
-                            STARTUP_TIME_FACTOR,
-                            f"{fmt(floor_time.value)} floor, target x{STARTUP_TIME_FACTOR}")
-        table.against_limit(f"Peak memory: {name}", memory, floor_memory.value,
-                            STARTUP_MEMORY_FACTOR,
-                            f"{fmt(floor_memory.value, 'MiB')} floor, target "
-                            f"x{STARTUP_MEMORY_FACTOR}", "MiB")
-    for name, (shown, memory) in compressed.items():
-        table.against_limit(f"Start-up to sheet shown: {name}", shown, floor_time.value,
-                            STARTUP_TIME_FACTOR,
-                            f"{fmt(floor_time.value)} floor, target x{STARTUP_TIME_FACTOR}")
-        table.against_limit(f"Peak memory: {name}", memory, zsnes_memory.value,
-                            COMPRESSED_MEMORY_FACTOR,
-                            f"{fmt(zsnes_memory.value, 'MiB')} on ZSNES, target "
-                            f"x{COMPRESSED_MEMORY_FACTOR}", "MiB")
+    # Memory: the ZSNES runs beside the bare window; the compressed ones beside the ZSNES state.
+    limits = [(figures, floor_memory, STARTUP_MEMORY_FACTOR, "floor"),
+              (compressed, zsnes_memory, COMPRESSED_MEMORY_FACTOR, "on ZSNES")]
+    for runs, base, factor, label in limits:
+        for name, (shown, memory) in runs.items():
+            table.against_limit(f"Start-up to sheet shown: {name}", shown, floor_time.value,
+                                STARTUP_TIME_FACTOR,
+                                f"{fmt(floor_time.value)} floor, target x{STARTUP_TIME_FACTOR}")
+            table.against_limit(f"Peak memory: {name}", memory, base.value, factor,
+                                f"{fmt(base.value, 'MiB')} {label}, target x{factor}", "MiB")
 
     print(f"{os.cpu_count()} cores, load average {load:.2f} after the benchmarks; medians of 3 "
           f"repetitions, start-up of {args.runs} runs")

@@ -65,6 +65,15 @@ public:
         }
     }
 
+    // After OutputFull: a full buffer may be exactly the stream, and only output beyond it is too
+    // much.
+    InflateStatus Finish() {
+        std::uint8_t probe[64];
+        std::size_t more = 0;
+        const InflateStatus status = Run(probe, more);
+        return more != 0 ? InflateStatus::OutputFull : status;
+    }
+
     std::size_t Consumed(ByteSpan in) const { return in.size() - m_stream.avail_in; }
 
 private:
@@ -79,13 +88,7 @@ InflateStatus InflateInto(ByteSpan in, ZlibWrapper wrapper, std::span<std::uint8
     Inflater inflater(in, wrapper);
     InflateStatus status = inflater.Run(out, produced);
     if (status == InflateStatus::OutputFull) {
-        // A full buffer may be exactly the stream: only output beyond it is too much.
-        std::uint8_t probe[64];
-        std::size_t more = 0;
-        status = inflater.Run(probe, more);
-        if (more != 0) {
-            status = InflateStatus::OutputFull;
-        }
+        status = inflater.Finish();
     }
     consumed = inflater.Consumed(in);
     return status;
@@ -105,12 +108,7 @@ InflateStatus InflateAll(ByteSpan in, ZlibWrapper wrapper, std::size_t limit, st
             continue;
         }
         if (status == InflateStatus::OutputFull) {
-            std::uint8_t probe[64];
-            std::size_t more = 0;
-            status = inflater.Run(probe, more);
-            if (more != 0) {
-                status = InflateStatus::OutputFull;
-            }
+            status = inflater.Finish();
         }
         out.resize(total);
         consumed = inflater.Consumed(in);
