@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "gzip.h"
 
+#include <algorithm>
+
 #include "zlib_codec.h"
 
 namespace orvane {
@@ -69,10 +71,12 @@ Outcome<GzipMember> DecodeGzip(ByteSpan file, std::size_t limit) {
     GzipMember member;
     member.header.assign(file.begin(), file.begin() + static_cast<std::ptrdiff_t>(*headerLength));
     const ByteSpan data = file.subspan(*headerLength);
-    // The stored length is the size modulo 4 GiB: a guess at the room needed, never trusted.
+    // The stored length is the size modulo 4 GiB: a guess at the room needed, never trusted
+    // beyond what deflate can expand the data to (1032 to 1).
     const std::uint32_t storedLength = *Load32(file, file.size() - 4);
+    const std::size_t room = std::min<std::size_t>(storedLength, 1032 * data.size());
     std::size_t consumed = 0;
-    switch (InflateAll(data, ZlibWrapper::Raw, limit, storedLength, member.stream, consumed)) {
+    switch (InflateAll(data, ZlibWrapper::Raw, limit, room, member.stream, consumed)) {
         case InflateStatus::Ended:
             break;
         case InflateStatus::OutputFull:
