@@ -163,9 +163,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // The first byte chooses the file. Below 0x80: a file of a ZSNES layout's size, give or take
     // a few bytes, made by repeating the input, with or without the newer header, so that short
-    // inputs reach every layout and its neighbours. Up to 0xBF: the raw input (any length, any
-    // emulator's container). From 0xC0: a real state as it was written, or (0x20) its decoded
-    // stream uncompressed with up to three runs of bytes from the input written into it.
+    // inputs reach every layout and its neighbours. Up to 0xBF: the rest of the input (any
+    // length, any emulator's container). From 0xC0: a real state as it was written, or (0x20) its
+    // decoded stream uncompressed with up to three runs of bytes from the input written into it.
     const std::uint8_t shape = in.Byte();
     std::vector<std::uint8_t> file;
     bool mustLoad = false;
@@ -182,7 +182,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             std::memcpy(file.data(), kNewerHeader, std::min(kHeaderLength, length));
         }
     } else if (shape < 0xC0) {
-        file.assign(data, data + size);
+        file.assign(data + 1, data + size);
     } else {
         const Base& base = RealBase((shape & 0x1F) % kBaseCount);
         if ((shape & 0x20) == 0) {

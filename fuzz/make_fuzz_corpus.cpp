@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "decoded_state.h"
@@ -114,7 +115,8 @@ int main(int argc, char** argv) {
               DocumentScript({static_cast<std::uint8_t>(4 | (op & 3))}, op));
     }
     Write(doc / "short-file", Bytes(64, 0x80));
-    Write(doc / "whole-image", Bytes(274047, 0x80));
+    // The shape byte, then the file.
+    Write(doc / "whole-image", Bytes(1 + 274047, 0x80));
     // One file of each layout's size with the newer header, and one a few bytes off.
     for (std::uint8_t layout = 0; layout < 4; ++layout) {
         Write(doc / ("layout-" + std::to_string(layout)),
@@ -187,6 +189,15 @@ int main(int argc, char** argv) {
     const Bytes snes9xCore = Read(data / "retroarch-1.14-snes9x-1.63.state");
     const Bytes bsnes = Read(data / "retroarch-1.14-bsnes-115.state");
     const Bytes mercury = Read(data / "retroarch-1.14-bsnes-mercury-accuracy.state");
+
+    // Compressed real states as the rest of the input, to be damaged in place.
+    const std::pair<const char*, const Bytes*> compressed[] = {{"raw-snes9x", &snes9x},
+                                                               {"raw-rzip", &bsnesRzip}};
+    for (const auto& [name, file] : compressed) {
+        Bytes input = {0x80};
+        input.insert(input.end(), file->begin(), file->end());
+        Write(doc / name, input);
+    }
 
     const fs::path gzip = target("fuzz_gzip");
     Write(gzip / "snes9x", snes9x);
