@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "state_document.h"
+#include "zsnes_state.h"
 
 namespace fs = std::filesystem;
 using namespace orvane;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Loads arbitrary bytes as a save state, drives every setter with selectors and values from the
-// input, saves, and checks that nothing outside the field map changed and the file is the image.
+// input, saves, and checks that nothing outside the field map's work-RAM bytes changed in the
+// decoded stream and that the saved file decodes to the document's stream.
 
 #include <unistd.h>
 
@@ -9,31 +10,35 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <set>
+#include <string>
 #include <vector>
 
+#include "decoded_state.h"
 #include "field_map.h"
 #include "fuzz_files.h"
 #include "fuzz_input.h"
+#include "fuzz_states.h"
 #include "state_document.h"
 
 namespace fs = std::filesystem;
 using fuzzfiles::Check;
 using fuzzfiles::ReadFile;
+using fuzzstates::HasAt;
+using fuzzstates::Same;
 using namespace orvane;
 
 namespace {
 
-// The layouts as the emulator's README describes them, kept apart from the model's own table:
-// size, how far work RAM lies behind where the field map expects it, and whether the file must
-// start with the newer header.
+// The layouts of ZSNES's versions as the emulator's README describes them, kept apart from the
+// model's own table: size, where work RAM starts, and whether the file must start with the newer
+// header.
 struct KnownLayout {
     std::size_t size;
-    std::size_t shift;
+    std::size_t workRam;
     bool needsHeader;
 };
 constexpr KnownLayout kKnown[] = {
-    {274047, 0, false}, {282459, 0, true}, {282489, 0x1E, true}, {282493, 0x22, true}};
+    {274047, 0xC13, false}, {282459, 0xC13, true}, {282489, 0xC31, true}, {282493, 0xC35, true}};
 constexpr char kNewerHeader[] = "ZSNES Save State File V143\x1A\x8F";
 constexpr std::size_t kHeaderLength = sizeof kNewerHeader - 1;
 
@@ -47,12 +52,54 @@ const KnownLayout* Accepted(const std::vector<std::uint8_t>& file) {
     return nullptr;
 }
 
-// Every byte an accessor may write in a file of the layout.
-std::vector<bool> FieldMapBytes(const KnownLayout& layout) {
-    std::vector<bool> mask(layout.size, false);
-    auto mark = [&mask, &layout](std::size_t offset, std::size_t width) {
+// Whether the file starts as a container or stream of another emulator, which the programs try
+// before taking a file of a ZSNES layout's size.
+bool OtherEmulatorsStart(ByteSpan file) {
+    return HasAt(file, 0, "\x1F\x8B", 2) || HasAt(file, 0, "#RZIPv\x01#", 8) ||
+           HasAt(file, 0, "RASTATE", 7) || HasAt(file, 0, "BST1", 4) ||
+           HasAt(file, 0, "#!s9xsnp:", 9) || HasAt(file, 0, "MDFNSVST", 8);
+}
+
+// Real states to edit, one of each layout and container: ZSNES's oldest and newest, snes9x's
+// gzip, RetroArch's RZIP of both cores and plain bsnes-mercury, mednafen's two modules.
+constexpr const char* kBaseFiles[] = {
+    "state-1.42.zst",
+    "state-2.2.3.zst",
+    "snes9x-1.63.000",
+    "retroarch-1.14-snes9x-1.63-rzip.state",
+    "retroarch-1.14-bsnes-115-rzip.state",
+    "retroarch-1.14-bsnes-mercury-accuracy.state",
+    "mednafen-1.29-snes_faust.mc0",
+    "mednafen-1.29-snes.mc0",
+};
+constexpr std::size_t kBaseCount = sizeof kBaseFiles / sizeof kBaseFiles[0];
+
+struct Base {
+    std::vector<std::uint8_t> file;
+    std::vector<std::uint8_t> stream;  // decoded
+};
+
+const Base& RealBase(std::size_t index) {
+    static const std::vector<Base> bases = [] {
+        std::vector<Base> all;
+        for (const char* name : kBaseFiles) {
+            Base base{ReadFile(fs::path(ORVANE_TEST_DATA) / name), {}};
+            const auto state = DecodedState::Decode(base.file);
+            Check(static_cast<bool>(state));
+            base.stream.assign(state->Stream().begin(), state->Stream().end());
+            all.push_back(std::move(base));
+        }
+        return all;
+    }();
+    return bases[index];
+}
+
+// Every work-RAM byte an accessor may write.
+std::vector<bool> FieldMapBytes() {
+    std::vector<bool> mask(131072, false);
+    auto mark = [&mask](std::size_t offset, std::size_t width) {
         for (std::size_t i = 0; i < width; ++i) {
-            mask.at(layout.shift + offset + i) = true;
+            mask.at(offset + i) = true;
         }
     };
     for (const MemberInfo& m : kMembers) {
@@ -73,12 +120,12 @@ std::vector<bool> FieldMapBytes(const KnownLayout& layout) {
     return mask;
 }
 
-// The runs of bytes no accessor may write, as [from, to) ranges; compared with memcmp because
-// byte loops in the harness would drown the fuzzer in its own comparison tracing.
+// The runs of work-RAM bytes no accessor may write, as [from, to) ranges; compared with memcmp
+// because byte loops in the harness would drown the fuzzer in its own comparison tracing.
 using Gaps = std::vector<std::pair<std::size_t, std::size_t>>;
 
-Gaps BytesOutsideFields(const KnownLayout& layout) {
-    const std::vector<bool> fields = FieldMapBytes(layout);
+Gaps BytesOutsideFields() {
+    const std::vector<bool> fields = FieldMapBytes();
     Gaps gaps;
     for (std::size_t i = 0; i < fields.size();) {
         if (fields[i]) {
@@ -94,27 +141,62 @@ Gaps BytesOutsideFields(const KnownLayout& layout) {
     return gaps;
 }
 
+bool SameOutsideFields(ByteSpan now, ByteSpan loaded, std::size_t workRam) {
+    static const Gaps gaps = BytesOutsideFields();
+    if (now.size() != loaded.size() || !Same(now.first(workRam), loaded.first(workRam)) ||
+        !Same(now.subspan(workRam + 131072), loaded.subspan(workRam + 131072))) {
+        return false;
+    }
+    for (const auto& [from, to] : gaps) {
+        if (std::memcmp(now.data() + workRam + from, loaded.data() + workRam + from, to - from) !=
+            0) {
+            return false;
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     FuzzInput in(data, size);
 
-    // The first byte chooses between the raw input as the file (any length, so refused sizes are
-    // reached) and a file of a layout's size, give or take a few bytes, made by repeating the
-    // input, with or without the newer header: short inputs reach every layout and its neighbours.
+    // The first byte chooses the file. Below 0x80: a file of a ZSNES layout's size, give or take
+    // a few bytes, made by repeating the input, with or without the newer header, so that short
+    // inputs reach every layout and its neighbours. Up to 0xBF: the rest of the input (any
+    // length, any emulator's container). From 0xC0: a real state as it was written, or (0x20) its
+    // decoded stream uncompressed with up to three runs of bytes from the input written into it.
     const std::uint8_t shape = in.Byte();
-    std::vector<std::uint8_t> file(data, data + size);
-    if ((shape & 0x80) == 0) {
+    std::vector<std::uint8_t> file;
+    bool mustLoad = false;
+    if (shape < 0x80) {
         std::size_t length = kKnown[shape & 3].size;
         if ((shape & 0x08) != 0) {
             length = length + (in.Byte() % 64) - 32;
         }
         file.resize(length);
-        for (std::size_t at = size; size > 0 && at < length; at += size) {
+        for (std::size_t at = 0; size > 0 && at < length; at += size) {
             std::memcpy(file.data() + at, data, std::min(size, length - at));
         }
         if ((shape & 0x04) != 0) {
             std::memcpy(file.data(), kNewerHeader, std::min(kHeaderLength, length));
+        }
+    } else if (shape < 0xC0) {
+        file.assign(data + 1, data + size);
+    } else {
+        const Base& base = RealBase((shape & 0x1F) % kBaseCount);
+        if ((shape & 0x20) == 0) {
+            file = base.file;
+            mustLoad = true;
+        } else {
+            file = base.stream;
+            const int runs = in.Byte() % 4;
+            mustLoad = runs == 0;
+            for (int run = 0; run < runs; ++run) {
+                const std::size_t at = in.U32() % file.size();
+                const auto bytes = in.Take(std::min<std::size_t>(in.Byte() % 32, file.size() - at));
+                std::memcpy(file.data() + at, bytes.data(), bytes.size());
+            }
         }
     }
     static const fs::path scratch = fuzzfiles::MakeScratch("fuzz-doc");
@@ -126,14 +208,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     doc.SetWarningSink([&warnings](std::string_view) { ++warnings; });
     const LoadResult result = doc.Load(path);
     const KnownLayout* layout = Accepted(file);
-    Check(static_cast<bool>(result) == (layout != nullptr));
+    if (!OtherEmulatorsStart(file)) {
+        Check(static_cast<bool>(result) == (layout != nullptr));
+    }
+    Check(static_cast<bool>(result) || !mustLoad);
     if (!result) {
         Check(!doc.IsLoaded());
+        Check(!result.read || result.refusal.compare(0, 3, "it ") == 0);
         return 0;
     }
-    static const Gaps gaps[] = {BytesOutsideFields(kKnown[0]), BytesOutsideFields(kKnown[1]),
-                                BytesOutsideFields(kKnown[2]), BytesOutsideFields(kKnown[3])};
-    const std::vector<std::uint8_t> loaded(doc.Image().begin(), doc.Image().end());
+    const DecodedState& state = *doc.State();
+    const std::size_t workRam = state.Layout().workRam;
+    Check(state.Writer() != Emulator::Zsnes || (layout != nullptr && workRam == layout->workRam));
+    const std::vector<std::uint8_t> loaded(state.Stream().begin(), state.Stream().end());
 
     std::string name;
     std::uint32_t amount = 0;
@@ -178,12 +265,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
     }
 
-    for (const auto& [from, to] : gaps[layout - kKnown]) {
-        Check(std::memcmp(doc.Image().data() + from, loaded.data() + from, to - from) == 0);
-    }
+    Check(SameOutsideFields(state.Stream(), loaded, workRam));
     Check(static_cast<bool>(doc.Save()));
     const std::vector<std::uint8_t> saved = ReadFile(path);
-    Check(saved.size() == file.size() &&
-          std::memcmp(saved.data(), doc.Image().data(), saved.size()) == 0);
+    Check(state.GetCompression() != Compression::None || Same(saved, state.Stream()));
+    const auto again = DecodedState::Decode(saved);
+    Check(again && Same(again->Stream(), state.Stream()) && again->Layout().workRam == workRam &&
+          again->GetCompression() == state.GetCompression() && again->Name() == state.Name());
     return 0;
 }

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 
 class FuzzInput {
@@ -24,6 +25,14 @@ public:
     }
 
     std::int32_t I32() { return static_cast<std::int32_t>(U32()); }
+
+    // The next `length` bytes, fewer where the input ends first.
+    std::span<const std::uint8_t> Take(std::size_t length) {
+        const std::size_t taken = length < Remaining() ? length : Remaining();
+        const std::span<const std::uint8_t> out(m_data + m_pos, taken);
+        m_pos += taken;
+        return out;
+    }
 
     // A short text whose length comes first.
     std::string Text(std::size_t maxLength) {

@@ -1,25 +1,72 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Writes a small starting corpus for each fuzz target: make_fuzz_corpus DIR creates DIR/<target>/.
+// Writes a small starting corpus for each fuzz target: make_fuzz_corpus DIR DATA creates
+// DIR/<target>/, taking the real states from DATA (tests/data): the files themselves for the
+// compressed containers, their decoded streams for the parsers of what they hold.
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "decoded_state.h"
 #include "field_map.h"
-#include "save_state_image.h"
+#include "gzip.h"
+#include "rastate.h"
+#include "rzip.h"
+#include "zlib_codec.h"
 
 namespace fs = std::filesystem;
-using Bytes = std::vector<std::uint8_t>;
+using orvane::Bytes;
+using orvane::ByteSpan;
 
 namespace {
 
-void Write(const fs::path& path, const Bytes& bytes) {
+void Write(const fs::path& path, ByteSpan bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(bytes.data()),
               static_cast<std::streamsize>(bytes.size()));
+    if (!out) {
+        std::fprintf(stderr, "make_fuzz_corpus: cannot write %s\n", path.c_str());
+        std::exit(1);
+    }
+}
+
+Bytes Read(const fs::path& path) {
+    std::error_code error;
+    const auto size = fs::file_size(path, error);
+    Bytes bytes(error ? 0 : size);
+    std::ifstream in(path, std::ios::binary);
+    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    if (!in || bytes.empty()) {
+        std::fprintf(stderr, "make_fuzz_corpus: cannot read %s\n", path.c_str());
+        std::exit(1);
+    }
+    return bytes;
+}
+
+// The decoded stream of a real state.
+Bytes Stream(const Bytes& file) {
+    const auto state = orvane::DecodedState::Decode(file);
+    if (!state) {
+        std::fprintf(stderr, "make_fuzz_corpus: a real state is refused: %s\n",
+                     state.Refusal().c_str());
+        std::exit(1);
+    }
+    return Bytes(state->Stream().begin(), state->Stream().end());
+}
+
+// The core's data inside a RetroArch state.
+ByteSpan CoreData(const Bytes& stream) {
+    const auto memory = orvane::FindRaStateMemory(stream);
+    if (!memory) {
+        std::fprintf(stderr, "make_fuzz_corpus: %s\n", memory.Refusal().c_str());
+        std::exit(1);
+    }
+    return ByteSpan(stream).subspan(memory->at, memory->length);
 }
 
 void Append32(Bytes& out, std::uint32_t v) {
@@ -28,9 +75,8 @@ void Append32(Bytes& out, std::uint32_t v) {
     }
 }
 
-// A setter script: mode byte, then (op, selector, values...) steps.
-Bytes DocumentScript(std::uint8_t op) {
-    Bytes input = {static_cast<std::uint8_t>(4 | (op & 3))};
+// A setter script: the bytes that choose the file, then (op, selector, values...) steps.
+Bytes DocumentScript(Bytes input, std::uint8_t op) {
     for (const orvane::MemberInfo& m : orvane::kMembers) {
         input.push_back(op);
         Append32(input, static_cast<std::uint32_t>(m.id));
@@ -40,26 +86,37 @@ Bytes DocumentScript(std::uint8_t op) {
     return input;
 }
 
+// The smallest snes9x stream the programs take: the signature and a RAM block.
+Bytes SmallSnes9xStream() {
+    const std::string head = "#!s9xsnp:0012\nRAM:131072:";
+    Bytes stream(head.begin(), head.end());
+    stream.resize(stream.size() + 131072, 0x55);
+    return stream;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s DIR\n", argv[0]);
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: %s DIR DATA\n", argv[0]);
         return 2;
     }
     const fs::path root = argv[1];
-    const fs::path doc = root / "fuzz_document";
-    const fs::path catalog = root / "fuzz_catalog";
-    const fs::path companion = root / "fuzz_tellim";
-    fs::create_directories(doc);
-    fs::create_directories(catalog);
-    fs::create_directories(companion);
+    const fs::path data = argv[2];
+    const auto target = [&root](const char* name) {
+        const fs::path dir = root / name;
+        fs::create_directories(dir);
+        return dir;
+    };
 
+    const fs::path doc = target("fuzz_document");
     for (std::uint8_t op = 0; op < 10; ++op) {
-        Write(doc / ("setters-" + std::to_string(op)), DocumentScript(op));
+        Write(doc / ("setters-" + std::to_string(op)),
+              DocumentScript({static_cast<std::uint8_t>(4 | (op & 3))}, op));
     }
     Write(doc / "short-file", Bytes(64, 0x80));
-    Write(doc / "whole-image", Bytes(274047, 0x80));
+    // The shape byte, then the file.
+    Write(doc / "whole-image", Bytes(1 + 274047, 0x80));
     // One file of each layout's size with the newer header, and one a few bytes off.
     for (std::uint8_t layout = 0; layout < 4; ++layout) {
         Write(doc / ("layout-" + std::to_string(layout)),
@@ -67,7 +124,15 @@ int main(int argc, char** argv) {
         Write(doc / ("near-layout-" + std::to_string(layout)),
               Bytes{static_cast<std::uint8_t>(12 | layout), 33});
     }
+    // Each real state the target edits, as written and as its stream, with setters.
+    for (std::uint8_t base = 0; base < 8; ++base) {
+        Write(doc / ("real-" + std::to_string(base)),
+              DocumentScript({static_cast<std::uint8_t>(0xC0 | base)}, base % 7));
+        Write(doc / ("real-stream-" + std::to_string(base)),
+              DocumentScript({static_cast<std::uint8_t>(0xE0 | base), 0}, base % 7));
+    }
 
+    const fs::path catalog = target("fuzz_catalog");
     Bytes lookups;
     for (std::uint32_t id : {0x00u, 0xBDu, 0x94u, 0xE7u, 0xE8u}) {
         Append32(lookups, id);
@@ -82,6 +147,7 @@ int main(int argc, char** argv) {
 
     // Each known state as it is, then a size near a known one, a known size without its header,
     // a header a byte late and a state cut short; then a name and the boxes as typed text.
+    const fs::path companion = target("fuzz_tellim");
     struct Companion {
         const char* name;
         Bytes size;           // size choice, shift (and, for a free size, a third byte)
@@ -114,5 +180,64 @@ int main(int argc, char** argv) {
         }
         Write(companion / c.name, input);
     }
+
+    const Bytes snes9x = Read(data / "snes9x-1.63.000");
+    const Bytes faust = Read(data / "mednafen-1.29-snes_faust.mc0");
+    const Bytes mednafenSnes = Read(data / "mednafen-1.29-snes.mc0");
+    const Bytes snes9xRzip = Read(data / "retroarch-1.14-snes9x-1.63-rzip.state");
+    const Bytes bsnesRzip = Read(data / "retroarch-1.14-bsnes-115-rzip.state");
+    const Bytes snes9xCore = Read(data / "retroarch-1.14-snes9x-1.63.state");
+    const Bytes bsnes = Read(data / "retroarch-1.14-bsnes-115.state");
+    const Bytes mercury = Read(data / "retroarch-1.14-bsnes-mercury-accuracy.state");
+
+    // Compressed real states as the rest of the input, to be damaged in place.
+    const std::pair<const char*, const Bytes*> compressed[] = {{"raw-snes9x", &snes9x},
+                                                               {"raw-rzip", &bsnesRzip}};
+    for (const auto& [name, file] : compressed) {
+        Bytes input = {0x80};
+        input.insert(input.end(), file->begin(), file->end());
+        Write(doc / name, input);
+    }
+
+    const fs::path gzip = target("fuzz_gzip");
+    Write(gzip / "snes9x", snes9x);
+    Write(gzip / "mednafen-snes_faust", faust);
+    Write(gzip / "mednafen-snes", mednafenSnes);
+    // Every optional header field, its check included, around a small stream the programs take.
+    Bytes header = {0x1F, 0x8B, 8, 0x1F, 0, 0, 0, 0, 0, 3, 4, 0, 'a', 'b', 0, 0};
+    for (const char* text : {"state.000", "comment"}) {
+        header.insert(header.end(), text, text + std::strlen(text) + 1);
+    }
+    const std::uint32_t check = orvane::Crc32(header);
+    header.push_back(static_cast<std::uint8_t>(check));
+    header.push_back(static_cast<std::uint8_t>(check >> 8));
+    Bytes member;
+    orvane::EncodeGzip(header, SmallSnes9xStream(), member);
+    Write(gzip / "every-header-field", member);
+
+    const fs::path rzip = target("fuzz_rzip");
+    Write(rzip / "retroarch-snes9x", snes9xRzip);
+    Write(rzip / "retroarch-bsnes", bsnesRzip);
+    // Many small chunks.
+    Bytes chunked;
+    orvane::EncodeRzip(4096, SmallSnes9xStream(), chunked);
+    Write(rzip / "small-chunks", chunked);
+
+    const fs::path rastate = target("fuzz_rastate");
+    Write(rastate / "snes9x", snes9xCore);
+    Write(rastate / "bsnes", bsnes);
+    Write(rastate / "bsnes-mercury", mercury);
+
+    const fs::path blocks = target("fuzz_snes9x");
+    Write(blocks / "snes9x", Stream(snes9x));
+    Write(blocks / "retroarch-snes9x", CoreData(snes9xCore));
+
+    const fs::path images = target("fuzz_bsnes");
+    Write(images / "bsnes", CoreData(bsnes));
+    Write(images / "bsnes-mercury", CoreData(mercury));
+
+    const fs::path sections = target("fuzz_mednafen");
+    Write(sections / "snes_faust", Stream(faust));
+    Write(sections / "snes", Stream(mednafenSnes));
     return 0;
 }

@@ -60,11 +60,12 @@ Outcome<StreamLayout> ParseMednafenState(ByteSpan stream) {
     if (total < stream.size()) {
         return Refuse("with data after its end");
     }
-    const std::uint64_t preview =
-        std::uint64_t{*Load32(stream, 24)} * std::uint64_t{*Load32(stream, 28)} * 3;
-    if (preview > total - kHeaderSize) {
+    // Width times height fits in 64 bits; three bytes a pixel may not, so pixels are compared.
+    const std::uint64_t pixels = std::uint64_t{*Load32(stream, 24)} * *Load32(stream, 28);
+    if (pixels > (total - kHeaderSize) / 3) {
         return Refuse("whose preview picture runs past its end");
     }
+    const std::uint64_t preview = pixels * 3;
 
     std::vector<Entry> entries;
     for (std::size_t at = kHeaderSize + preview; at < total;) {

@@ -221,6 +221,16 @@ const Damage kDamages[] = {
      "it is a mednafen state that ends early"},
     {"mednafen with data after it", kFaust, nullptr, [](Bytes& s) { s.push_back(0); },
      "it is a mednafen state with data after its end"},
+    {"mednafen preview whose size wraps past 2^64", kFaust, nullptr,
+     [](Bytes& s) {
+         // 3457589841 x 3556763511 pixels of three bytes are 2^65 + 172021 bytes: the picture
+         // made 11 bytes shorter than its 256 x 224 pixels would still be taken.
+         s.erase(s.begin() + 32, s.begin() + 43);
+         Put32(s, 20, std::uint32_t(s.size()));
+         Put32(s, 24, 3457589841u);
+         Put32(s, 28, 3556763511u);
+     },
+     "it is a mednafen state whose preview picture runs past its end"},
     {"mednafen section longer than the state", kFaust, nullptr,
      [](Bytes& s) { Put32(s, Find(s, std::string_view("SNES\0\0\0\0", 8)) + 32, 1u << 30); },
      "it is a mednafen state whose sections run past its end"},
