@@ -52,14 +52,6 @@ const KnownLayout* Accepted(const std::vector<std::uint8_t>& file) {
     return nullptr;
 }
 
-// Whether the file starts as a container or stream of another emulator, which the programs try
-// before taking a file of a ZSNES layout's size.
-bool OtherEmulatorsStart(ByteSpan file) {
-    return HasAt(file, 0, "\x1F\x8B", 2) || HasAt(file, 0, "#RZIPv\x01#", 8) ||
-           HasAt(file, 0, "RASTATE", 7) || HasAt(file, 0, "BST1", 4) ||
-           HasAt(file, 0, "#!s9xsnp:", 9) || HasAt(file, 0, "MDFNSVST", 8);
-}
-
 // Real states to edit, one of each layout and container: ZSNES's oldest and newest, snes9x's
 // gzip, RetroArch's RZIP of both cores and plain bsnes-mercury, mednafen's two modules.
 constexpr const char* kBaseFiles[] = {
@@ -208,7 +200,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     doc.SetWarningSink([&warnings](std::string_view) { ++warnings; });
     const LoadResult result = doc.Load(path);
     const KnownLayout* layout = Accepted(file);
-    if (!OtherEmulatorsStart(file)) {
+    if (!fuzzstates::OtherEmulatorsStart(file)) {
         Check(static_cast<bool>(result) == (layout != nullptr));
     }
     Check(static_cast<bool>(result) || !mustLoad);

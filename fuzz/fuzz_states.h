@@ -34,6 +34,14 @@ inline bool HasAt(ByteSpan bytes, std::size_t at, const char* text, std::size_t 
            std::memcmp(bytes.data() + at, text, length) == 0;
 }
 
+// Whether the file starts as a container or stream of another emulator than ZSNES, which the
+// programs try before taking a file of a ZSNES layout's size.
+inline bool OtherEmulatorsStart(ByteSpan file) {
+    return HasAt(file, 0, "\x1F\x8B", 2) || HasAt(file, 0, "#RZIPv\x01#", 8) ||
+           HasAt(file, 0, "RASTATE", 7) || HasAt(file, 0, "BST1", 4) ||
+           HasAt(file, 0, "#!s9xsnp:", 9) || HasAt(file, 0, "MDFNSVST", 8);
+}
+
 // A clause about the file, as the programs put it after "The file cannot be opened: ".
 template <typename T>
 void CheckRefusal(const orvane::Outcome<T>& outcome) {

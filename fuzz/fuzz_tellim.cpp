@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The companion editor's name code and in-place file access on arbitrary files: whatever the file
-// and the typed texts, the file keeps its size, only name and play-time bytes of a known layout
-// may change, and a file of no known layout is neither opened nor written.
+// The companion editor on arbitrary files: whatever the file and the typed texts, a file it does
+// not know is neither opened nor written, and in one it knows only name and play-time bytes of
+// the decoded stream may change; a file that is not compressed also keeps its size.
 
 #include <QApplication>
 #include <QDialog>
@@ -14,9 +14,11 @@
 #include <string>
 #include <vector>
 
+#include "decoded_state.h"
 #include "dialogs.h"
 #include "fuzz_files.h"
 #include "fuzz_input.h"
+#include "fuzz_states.h"
 #include "main_window.h"
 #include "name_time_file.h"
 #include "text_box.h"
@@ -67,7 +69,7 @@ std::int64_t ExpectedWorkRam(const std::vector<std::uint8_t>& file) {
 }
 
 // The time digits (console 7E0402 to 7E0405) and the first five bytes of each name slot (from
-// 7E2C23, six bytes apart), in a state whose work RAM starts at workRam.
+// 7E2C23, six bytes apart), in a stream whose work RAM starts at workRam.
 std::set<std::int64_t> Writable(std::int64_t workRam) {
     std::set<std::int64_t> offsets;
     for (std::int64_t address = 0x402; address <= 0x405; ++address) {
@@ -125,26 +127,30 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzzfiles::WriteFile(path, file);
     const std::int64_t workRam = ExpectedWorkRam(file);
 
-    {
-        tellim::ByteFile bytes;
-        Check(bytes.Open(path) == tellim::FileError::None);
-        tellim::FileKind kind;
-        const tellim::FileError error = bytes.Recognise(kind);
-        Check((error == tellim::FileError::None) == (workRam >= 0));
-        Check(workRam < 0 || kind.layout->workRam == workRam);
-        std::string name;
-        const std::int64_t start = static_cast<std::int64_t>(in.U32() % (file.size() + 8));
-        if (tellim::ReadName(bytes, start, tellim::kNameLength, name) == tellim::FileError::None) {
-            Check(name.size() <= static_cast<std::size_t>(tellim::kNameLength));
-        }
+    tellim::StateFields fields;
+    tellim::FileKind kind;
+    const tellim::FileError read = tellim::ReadState(path, fields, kind);
+    const bool opens = read == tellim::FileError::None;
+    if (!fuzzstates::OtherEmulatorsStart(file)) {
+        Check(opens == (workRam >= 0));
     }
+    if (read == tellim::FileError::UnknownFormat) {
+        Check(kind.refusal.compare(0, 3, "it ") == 0);
+    }
+    for (const std::string& name : fields.names) {
+        Check(name.size() <= static_cast<std::size_t>(tellim::kNameLength));
+    }
+    const std::size_t start = in.U32() % (file.size() + 1);
+    const std::span<const std::uint8_t> slot =
+        std::span(file).subspan(start, std::min<std::size_t>(6, file.size() - start));
+    Check(tellim::ReadName(slot).size() <= static_cast<std::size_t>(tellim::kNameLength));
     const std::string raw = in.Text(8);
     tellim::TimeByteFromText(raw);
 
     SilentDialogs dialogs;
     MainWindow window(dialogs);
     const QString qpath = QString::fromStdString(path.string());
-    Check(window.OpenState(qpath) == (workRam >= 0));
+    Check(window.OpenState(qpath) == opens);
     for (TextBox* box : window.NameBoxes()) {
         box->setText(TextFrom(in, 7));
     }
@@ -155,11 +161,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     window.SaveState(qpath);
 
     const std::vector<std::uint8_t> after = ReadFile(path);
-    Check(after.size() == file.size());
+    if (!opens) {
+        Check(fuzzstates::Same(after, file));
+        return 0;
+    }
+    const auto before = orvane::DecodedState::Decode(file);
+    const auto now = orvane::DecodedState::Decode(after);
+    Check(before && now && now->Name() == before->Name());
+    const bool plain = before->GetCompression() == orvane::Compression::None;
+    Check(!plain || after.size() == file.size());
+    const orvane::ByteSpan old = before->Stream();
+    const orvane::ByteSpan saved = now->Stream();
+    Check(saved.size() == old.size());
     const std::set<std::int64_t> writable =
-        workRam >= 0 ? Writable(workRam) : std::set<std::int64_t>{};
-    for (std::size_t i = 0; i < after.size(); ++i) {
-        if (after[i] != file[i]) {
+        Writable(static_cast<std::int64_t>(before->Layout().workRam));
+    for (std::size_t i = 0; i < saved.size(); ++i) {
+        if (saved[i] != old[i]) {
             Check(writable.count(static_cast<std::int64_t>(i)) > 0);
         }
     }
