@@ -47,20 +47,77 @@ std::string Core(const StreamLayout& layout) {
 
 }  // namespace
 
-Outcome<DecodedState> DecodedState::Decode(ByteSpan file) {
-    auto state = Unpack(file);
-    if (state && state->m_compression != Compression::None) {
-        state->m_file.assign(file.begin(), file.end());
-        state->m_loadedStream = state->m_stream;
+// What a decoded stream is: where its work RAM lies, who wrote it, its name. The stream is only
+// read, so a plain file is looked at where it lies.
+Outcome<DecodedState::Identity> DecodedState::Identify(ByteSpan stream, Compression compression) {
+    Outcome<StreamLayout> layout = Outcome<StreamLayout>::Refused("");
+    Identity found;
+    bool wrapped = true;
+    switch (compression) {
+        case Compression::Gzip:
+            if (IsSnes9xStream(stream)) {
+                layout = ParseSnes9xStream(stream);
+                found.writer = Emulator::Snes9x;
+            } else if (IsMednafenState(stream)) {
+                layout = ParseMednafenState(stream);
+                found.writer = Emulator::Mednafen;
+            } else {
+                return Outcome<Identity>::Refused(
+                    "it is a gzip-compressed file that holds no snes9x or mednafen state");
+            }
+            break;
+        case Compression::Rzip:
+            layout = ParseRetroArch(stream, wrapped, "a compressed RetroArch state");
+            found.writer = Emulator::RetroArch;
+            break;
+        case Compression::None:
+            if (IsRaState(stream) || IsBsnesImage(stream)) {
+                layout = ParseRetroArch(stream, wrapped, "a RetroArch state");
+                found.writer = Emulator::RetroArch;
+            } else if (IsSnes9xStream(stream)) {
+                layout = ParseSnes9xStream(stream);
+                found.writer = Emulator::Snes9x;
+            } else if (IsMednafenState(stream)) {
+                layout = ParseMednafenState(stream);
+                found.writer = Emulator::Mednafen;
+            } else {
+                layout = ParseZsnesState(stream);
+                found.writer = Emulator::Zsnes;
+            }
+            break;
     }
-    return state;
+    if (!layout) {
+        return Outcome<Identity>::Refused(layout);
+    }
+    found.layout = std::move(*layout);
+    switch (found.writer) {
+        case Emulator::Zsnes:
+            found.name = "state of " + found.layout.writer;
+            break;
+        case Emulator::Snes9x:
+        case Emulator::Mednafen:
+            found.name = found.layout.writer + " state, " + found.layout.detail;
+            break;
+        case Emulator::RetroArch:
+            found.name = "RetroArch state, " + Core(found.layout);
+            if (!wrapped) {
+                found.name += ", core data only";
+            }
+            break;
+    }
+    if (compression != Compression::None) {
+        found.name += ", compressed";
+    }
+    return found;
 }
 
-Outcome<DecodedState> DecodedState::Unpack(ByteSpan file) {
+Outcome<DecodedState> DecodedState::Decode(ByteSpan file, Bytes* storage) {
+    return Read(file, storage, true);
+}
+
+Outcome<DecodedState> DecodedState::Read(ByteSpan file, Bytes* storage, bool keepOriginal) {
     using Result = Outcome<DecodedState>;
     DecodedState state;
-    Outcome<StreamLayout> layout = Outcome<StreamLayout>::Refused("");
-    bool wrapped = true;
     if (IsGzip(file)) {
         auto member = DecodeGzip(file);
         if (!member) {
@@ -69,16 +126,6 @@ Outcome<DecodedState> DecodedState::Unpack(ByteSpan file) {
         state.m_compression = Compression::Gzip;
         state.m_gzipHeader = std::move(member->header);
         state.m_stream = std::move(member->stream);
-        if (IsSnes9xStream(state.m_stream)) {
-            layout = ParseSnes9xStream(state.m_stream);
-            state.m_writer = Emulator::Snes9x;
-        } else if (IsMednafenState(state.m_stream)) {
-            layout = ParseMednafenState(state.m_stream);
-            state.m_writer = Emulator::Mednafen;
-        } else {
-            return Result::Refused(
-                "it is a gzip-compressed file that holds no snes9x or mednafen state");
-        }
     } else if (IsRzip(file)) {
         auto rzip = DecodeRzip(file);
         if (!rzip) {
@@ -88,49 +135,23 @@ Outcome<DecodedState> DecodedState::Unpack(ByteSpan file) {
         state.m_chunkSize = rzip->chunkSize;
         state.m_chunks = std::move(rzip->chunks);
         state.m_stream = std::move(rzip->stream);
-        layout = ParseRetroArch(state.m_stream, wrapped, "a compressed RetroArch state");
-        state.m_writer = Emulator::RetroArch;
-    } else {
-        state.m_stream.assign(file.begin(), file.end());
-        if (IsRaState(file) || IsBsnesImage(file)) {
-            layout = ParseRetroArch(file, wrapped, "a RetroArch state");
-            state.m_writer = Emulator::RetroArch;
-        } else if (IsSnes9xStream(file)) {
-            layout = ParseSnes9xStream(file);
-            state.m_writer = Emulator::Snes9x;
-        } else if (IsMednafenState(file)) {
-            layout = ParseMednafenState(file);
-            state.m_writer = Emulator::Mednafen;
-        } else {
-            layout = ParseZsnesState(file);
-            state.m_writer = Emulator::Zsnes;
+    }
+    const bool compressed = state.m_compression != Compression::None;
+    auto found = Identify(compressed ? ByteSpan(state.m_stream) : file, state.m_compression);
+    if (!found) {
+        return Result::Refused(found);
+    }
+    state.m_layout = std::move(found->layout);
+    state.m_name = std::move(found->name);
+    state.m_writer = found->writer;
+    if (compressed && keepOriginal) {
+        state.m_file.assign(file.begin(), file.end());
+        state.m_loadedStream = state.m_stream;
+    } else if (!compressed) {
+        if (storage != nullptr) {
+            state.m_stream = std::move(*storage);
         }
-    }
-    if (!layout) {
-        return Result::Refused(layout);
-    }
-    state.m_layout = std::move(*layout);
-
-    const StreamLayout& found = state.m_layout;
-    switch (state.m_writer) {
-        case Emulator::Zsnes:
-            state.m_name = "state of " + found.writer;
-            break;
-        case Emulator::Snes9x:
-            state.m_name = found.writer + " state, " + found.detail;
-            break;
-        case Emulator::RetroArch:
-            state.m_name = "RetroArch state, " + Core(found);
-            if (!wrapped) {
-                state.m_name += ", core data only";
-            }
-            break;
-        case Emulator::Mednafen:
-            state.m_name = found.writer + " state, " + found.detail;
-            break;
-    }
-    if (state.m_compression != Compression::None) {
-        state.m_name += ", compressed";
+        state.m_stream.assign(file.begin(), file.end());
     }
     return state;
 }
@@ -142,16 +163,19 @@ ByteSpan DecodedState::BatteryRam() const {
     return ByteSpan(m_stream).subspan(*m_layout.batteryRam, kBatteryRamSize);
 }
 
-Outcome<Bytes> DecodedState::Encode() const {
+Outcome<Bytes> DecodedState::Encode(Bytes* storage) const {
     Bytes file;
+    if (storage != nullptr) {
+        file = std::move(*storage);
+    }
     bool encoded = true;
     switch (m_compression) {
         case Compression::None:
-            file = m_stream;
+            file.assign(m_stream.begin(), m_stream.end());
             break;
         case Compression::Gzip:
             if (m_stream == m_loadedStream) {
-                file = m_file;
+                file.assign(m_file.begin(), m_file.end());
             } else {
                 encoded = EncodeGzip(m_gzipHeader, m_stream, file);
             }
@@ -165,10 +189,18 @@ Outcome<Bytes> DecodedState::Encode() const {
     if (!encoded) {
         return Outcome<Bytes>::Refused("there was not enough memory to compress it");
     }
-    const auto again = Unpack(file);
-    if (!again || again->m_stream != m_stream || again->m_layout.workRam != m_layout.workRam ||
-        again->m_name != m_name) {
-        return Outcome<Bytes>::Refused("compressed again, it did not give back the edited state");
+    // A plain file is the stream: looking at it again is enough, and copies nothing.
+    const bool same = [&] {
+        if (m_compression == Compression::None) {
+            const auto again = Identify(file, m_compression);
+            return again && again->layout.workRam == m_layout.workRam && again->name == m_name;
+        }
+        const auto again = Read(file, nullptr, false);
+        return again && again->m_stream == m_stream &&
+               again->m_layout.workRam == m_layout.workRam && again->m_name == m_name;
+    }();
+    if (!same) {
+        return Outcome<Bytes>::Refused("written again, it did not give back the edited state");
     }
     return file;
 }

@@ -22,13 +22,19 @@ class DecodedState {
 public:
     // Recognises the file by its content and takes it only when every check its emulator makes
     // holds; otherwise says what was found ("it is a snes9x state whose RAM block is 131071 bytes
-    // long").
-    static Outcome<DecodedState> Decode(ByteSpan file);
+    // long"). A stream copied from the file takes the memory of `storage` where one is given, so
+    // that loading again and again does not ask the system for fresh pages each time; storage
+    // is left alone when the file is refused.
+    static Outcome<DecodedState> Decode(ByteSpan file, Bytes* storage = nullptr);
 
     // The stream in the container it came from: same compression, header fields, chunk size and
     // wrapper blocks. A stream or chunk that did not change keeps the bytes it was read with. The
-    // result is decoded again and must give this stream with work RAM at the same place.
-    Outcome<Bytes> Encode() const;
+    // result is decoded again and must give this stream with work RAM at the same place. It takes
+    // the memory of `storage` where one is given.
+    Outcome<Bytes> Encode(Bytes* storage = nullptr) const;
+
+    // Hands the stream's memory on for a next Decode or Encode; the state is empty afterwards.
+    Bytes TakeStorage() && { return std::move(m_stream); }
 
     std::span<std::uint8_t> WorkRam() {
         return std::span(m_stream).subspan(m_layout.workRam, kWorkRamSize);
@@ -45,9 +51,17 @@ public:
     Compression GetCompression() const { return m_compression; }
 
 private:
+    struct Identity {
+        StreamLayout layout;
+        std::string name;
+        Emulator writer = Emulator::Zsnes;
+    };
+
     DecodedState() = default;
-    // Decode without keeping what re-encoding a compressed file needs of the file as read.
-    static Outcome<DecodedState> Unpack(ByteSpan file);
+    static Outcome<Identity> Identify(ByteSpan stream, Compression compression);
+    // Decode, keeping what re-encoding a compressed file needs of the file as read only when
+    // asked: a check of an encoded file needs none of it.
+    static Outcome<DecodedState> Read(ByteSpan file, Bytes* storage, bool keepOriginal);
 
     Bytes m_stream;
     StreamLayout m_layout;

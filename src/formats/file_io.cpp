@@ -8,6 +8,7 @@
 #include <sys/xattr.h>
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <cstring>
 #include <random>
@@ -72,22 +73,23 @@ bool WriteAll(int fd, std::span<const std::uint8_t> bytes) {
                        [fd](const std::uint8_t* p, std::size_t n) { return ::write(fd, p, n); });
 }
 
-// Whether the file holds `bytes` from its start, read through the descriptor after the flush.
+// Whether the file holds `bytes` from its start, read through the descriptor after the flush, a
+// piece at a time.
 bool ReadsBack(int fd, std::span<const std::uint8_t> bytes) {
-    std::vector<std::uint8_t> back(bytes.size());
+    std::array<std::uint8_t, 65536> piece;
     std::size_t done = 0;
-    while (done < back.size()) {
-        const ssize_t n =
-            ::pread(fd, back.data() + done, back.size() - done, static_cast<off_t>(done));
+    while (done < bytes.size()) {
+        const std::size_t want = std::min(piece.size(), bytes.size() - done);
+        const ssize_t n = ::pread(fd, piece.data(), want, static_cast<off_t>(done));
         if (n < 0 && errno == EINTR) {
             continue;
         }
-        if (n <= 0) {
+        if (n <= 0 || std::memcmp(piece.data(), bytes.data() + done, static_cast<std::size_t>(n))) {
             return false;
         }
         done += static_cast<std::size_t>(n);
     }
-    return std::equal(back.begin(), back.end(), bytes.begin());
+    return true;
 }
 
 mode_t CurrentUmask() {

@@ -47,20 +47,23 @@ bool ValidSlot(int slot) {
 
 LoadResult StateDocument::Load(const std::filesystem::path& path) {
     LoadResult result;
-    Bytes file;
-    result.read = ReadWholeFile(path, kDecodeLimit, file);
+    result.read = ReadWholeFile(path, kDecodeLimit, m_spare);
     if (!result.read) {
         return result;
     }
-    auto decoded = DecodedState::Decode(file);
+    auto decoded = DecodedState::Decode(m_spare, &m_recycled);
     if (!decoded) {
         result.refusal = decoded.Refusal();
         return result;
     }
+    if (m_state) {
+        m_recycled = std::move(*m_state).TakeStorage();
+    }
     m_state = std::move(*decoded);
     m_workRam = m_state->WorkRam();
     m_path = path;
-    RememberDiskState(result.read.identity, std::move(file));
+    m_diskIdentity = result.read.identity;
+    std::swap(m_onDisk, m_spare);
     return result;
 }
 
@@ -74,7 +77,7 @@ WriteResult StateDocument::SaveAs(const std::filesystem::path& path) {
         result.error = WriteError::NoFolder;
         return result;
     }
-    auto encoded = m_state->Encode();
+    auto encoded = m_state->Encode(&m_spare);
     if (!encoded) {
         result.error = WriteError::CannotEncode;
         result.detail = encoded.Refusal();
@@ -86,22 +89,18 @@ WriteResult StateDocument::SaveAs(const std::filesystem::path& path) {
         m_state->GetCompression() == Compression::None ? InPlace::Allowed : InPlace::Refused;
     result = ReplaceFileContents(path, *encoded, inPlace);
     if (result && intoLoaded) {
-        RememberDiskState(result.identity, std::move(*encoded));
+        m_diskIdentity = result.identity;
+        std::swap(m_onDisk, *encoded);
     }
+    m_spare = std::move(*encoded);
     return result;
-}
-
-void StateDocument::RememberDiskState(const FileIdentity& identity, Bytes file) {
-    m_diskIdentity = identity;
-    m_onDisk = std::move(file);
 }
 
 bool StateDocument::ChangedOnDisk() {
     if (!IsLoaded()) {
         return false;
     }
-    Bytes now;
-    const ReadResult read = ReadWholeFile(m_path, kDecodeLimit, now);
+    const ReadResult read = ReadWholeFile(m_path, kDecodeLimit, m_spare);
     if (read.error == ReadError::TooLarge) {
         return true;
     }
@@ -112,7 +111,7 @@ bool StateDocument::ChangedOnDisk() {
     return read.identity.size != m_diskIdentity.size ||
            read.identity.modifiedSeconds != m_diskIdentity.modifiedSeconds ||
            read.identity.modifiedNanoseconds != m_diskIdentity.modifiedNanoseconds ||
-           now != m_onDisk;
+           m_spare != m_onDisk;
 }
 
 bool StateDocument::IsLoadedFile(const std::filesystem::path& path) const {

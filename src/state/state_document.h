@@ -115,15 +115,16 @@ private:
     void WriteField(std::size_t offset, std::size_t width, std::uint32_t value);
     std::uint8_t Byte(std::size_t offset) const { return ReadField(offset, 1); }
 
-    // Remembers the loaded file as it is on disk after a load or a save into it.
-    void RememberDiskState(const FileIdentity& identity, Bytes file);
-
     std::filesystem::path m_path;
     FileIdentity m_diskIdentity;
     // The bytes on disk after the last load or save there, to tell whether the file changed;
     // a copy costs less than hashing them.
     Bytes m_onDisk;
     std::optional<DecodedState> m_state;
+    // Memory kept from one load or save to the next, for a file read or written and for a
+    // decoded stream: fresh pages from the system cost more than the work itself.
+    Bytes m_spare;
+    Bytes m_recycled;
     std::span<std::uint8_t> m_workRam;  // in m_state's stream
     ItemCatalog m_catalog;
 };
