@@ -53,38 +53,25 @@ Outcome<DecodedState::Identity> DecodedState::Identify(ByteSpan stream, Compress
     Outcome<StreamLayout> layout = Outcome<StreamLayout>::Refused("");
     Identity found;
     bool wrapped = true;
-    switch (compression) {
-        case Compression::Gzip:
-            if (IsSnes9xStream(stream)) {
-                layout = ParseSnes9xStream(stream);
-                found.writer = Emulator::Snes9x;
-            } else if (IsMednafenState(stream)) {
-                layout = ParseMednafenState(stream);
-                found.writer = Emulator::Mednafen;
-            } else {
-                return Outcome<Identity>::Refused(
-                    "it is a gzip-compressed file that holds no snes9x or mednafen state");
-            }
-            break;
-        case Compression::Rzip:
-            layout = ParseRetroArch(stream, wrapped, "a compressed RetroArch state");
-            found.writer = Emulator::RetroArch;
-            break;
-        case Compression::None:
-            if (IsRaState(stream) || IsBsnesImage(stream)) {
-                layout = ParseRetroArch(stream, wrapped, "a RetroArch state");
-                found.writer = Emulator::RetroArch;
-            } else if (IsSnes9xStream(stream)) {
-                layout = ParseSnes9xStream(stream);
-                found.writer = Emulator::Snes9x;
-            } else if (IsMednafenState(stream)) {
-                layout = ParseMednafenState(stream);
-                found.writer = Emulator::Mednafen;
-            } else {
-                layout = ParseZsnesState(stream);
-                found.writer = Emulator::Zsnes;
-            }
-            break;
+    // RZIP is RetroArch's alone; gzip snes9x's and mednafen's; plain files anyone's.
+    if (compression == Compression::Rzip ||
+        (compression == Compression::None && (IsRaState(stream) || IsBsnesImage(stream)))) {
+        const bool compressed = compression == Compression::Rzip;
+        layout = ParseRetroArch(stream, wrapped,
+                                compressed ? "a compressed RetroArch state" : "a RetroArch state");
+        found.writer = Emulator::RetroArch;
+    } else if (IsSnes9xStream(stream)) {
+        layout = ParseSnes9xStream(stream);
+        found.writer = Emulator::Snes9x;
+    } else if (IsMednafenState(stream)) {
+        layout = ParseMednafenState(stream);
+        found.writer = Emulator::Mednafen;
+    } else if (compression == Compression::Gzip) {
+        return Outcome<Identity>::Refused(
+            "it is a gzip-compressed file that holds no snes9x or mednafen state");
+    } else {
+        layout = ParseZsnesState(stream);
+        found.writer = Emulator::Zsnes;
     }
     if (!layout) {
         return Outcome<Identity>::Refused(layout);
