@@ -18,7 +18,8 @@ namespace {
 constexpr char kUsage[] = "Usage: tellim [--help | --version] [--] [FILE]\n";
 constexpr char kHelp[] =
     "Usage: tellim [FILE]\n"
-    "Edit the party's names and the play time in a Chrono Trigger save state of ZSNES.\n"
+    "Edit the party's names and the play time in a Chrono Trigger save state of ZSNES,\n"
+    "snes9x, RetroArch or mednafen.\n"
     "\n"
     "  FILE           the save state to open at start\n"
     "  -h, --help     show this help and exit\n"

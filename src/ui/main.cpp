@@ -15,7 +15,8 @@ namespace {
 constexpr char kUsage[] = "Usage: orvane [--help | --version] [--] [FILE]\n";
 constexpr char kHelp[] =
     "Usage: orvane [FILE]\n"
-    "Edit a Chrono Trigger save state of ZSNES: money, party, inventory and techniques.\n"
+    "Edit a Chrono Trigger save state of ZSNES, snes9x, RetroArch or mednafen: money,\n"
+    "party, inventory and techniques.\n"
     "\n"
     "  FILE           the save state to open at start\n"
     "  -h, --help     show this help and exit\n"
