@@ -17,9 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Check(memory->at >= 16 && memory->at <= size && memory->length <= size - memory->at);
         const std::size_t header = memory->at - 8;
         Check(HasAt(stream, header, "MEM ", 4));
-        Check((std::size_t{data[header + 4]} | std::size_t{data[header + 5]} << 8 |
-               std::size_t{data[header + 6]} << 16 | std::size_t{data[header + 7]} << 24) ==
-              memory->length);
+        Check(Little(stream, header + 4, 4) == memory->length);
         Check(HasAt(stream, size - 8, "END \0\0\0\0", 8));
     } else {
         CheckRefusal(memory);

@@ -12,14 +12,6 @@ using namespace fuzzstates;
 
 namespace {
 
-std::uint64_t Little(ByteSpan bytes, std::size_t at, std::size_t width) {
-    std::uint64_t value = 0;
-    for (std::size_t i = width; i-- > 0;) {
-        value = value << 8 | bytes[at + i];
-    }
-    return value;
-}
-
 ByteSpan ChunkBytes(ByteSpan file, const RzipChunk& chunk) {
     return file.subspan(chunk.at, chunk.length);
 }

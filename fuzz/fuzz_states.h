@@ -34,6 +34,16 @@ inline bool HasAt(ByteSpan bytes, std::size_t at, const char* text, std::size_t 
            std::memcmp(bytes.data() + at, text, length) == 0;
 }
 
+// A little-endian number of `width` bytes at `at`, read here rather than by the decoders' own
+// code so that the checks do not share their faults.
+inline std::uint64_t Little(ByteSpan bytes, std::size_t at, std::size_t width) {
+    std::uint64_t value = 0;
+    for (std::size_t i = width; i-- > 0;) {
+        value = value << 8 | bytes[at + i];
+    }
+    return value;
+}
+
 // Whether the file starts as a container or stream of another emulator than ZSNES, which the
 // programs try before taking a file of a ZSNES layout's size.
 inline bool OtherEmulatorsStart(ByteSpan file) {
