@@ -14,29 +14,8 @@ namespace orvane {
 
 namespace {
 
-// What RetroArch holds, with or without its wrapper: the snes9x core's stream or a bsnes image.
-Outcome<StreamLayout> ParseRetroArchCore(ByteSpan core, const char* whatItIs) {
-    if (IsSnes9xStream(core)) {
-        return ParseSnes9xStream(core);
-    }
-    if (IsBsnesImage(core)) {
-        return ParseBsnesImage(core);
-    }
-    return Outcome<StreamLayout>::Refused(std::string("it is ") + whatItIs +
-                                          " of a core that this program does not know");
-}
-
-Outcome<StreamLayout> ParseRetroArch(ByteSpan stream, bool& wrapped, const char* whatItIs) {
-    wrapped = IsRaState(stream);
-    if (!wrapped) {
-        return ParseRetroArchCore(stream, whatItIs);
-    }
-    const auto memory = FindRaStateMemory(stream);
-    if (!memory) {
-        return Outcome<StreamLayout>::Refused(memory);
-    }
-    const auto core = ParseRetroArchCore(stream.subspan(memory->at, memory->length), whatItIs);
-    return core ? core->MovedBy(memory->at) : core;
+bool IsIn(const StateFormat& format, unsigned place) {
+    return (format.places & place) != 0;
 }
 
 // "snes9x core (format 12)", "bsnes 115 core".
@@ -45,57 +24,85 @@ std::string Core(const StreamLayout& layout) {
     return layout.detail.empty() ? core : core + " (" + layout.detail + ")";
 }
 
+// A RetroArch core's data, with or without RetroArch's wrapper around it.
+Outcome<FormatFound> ReadRetroArchCore(ByteSpan stream, Compression compression, bool& wrapped) {
+    wrapped = IsRaState(stream);
+    std::size_t at = 0;
+    ByteSpan core = stream;
+    if (wrapped) {
+        const auto memory = FindRaStateMemory(stream);
+        if (!memory) {
+            return Outcome<FormatFound>::Refused(memory);
+        }
+        at = memory->at;
+        core = stream.subspan(memory->at, memory->length);
+    }
+    for (const StateFormat& format : StateFormats()) {
+        if (IsIn(format, kRetroArchCore) && format.claims(core)) {
+            auto found = format.read(core);
+            if (found && !found->body) {
+                found->layout = found->layout.MovedBy(at);
+            }
+            return found;
+        }
+    }
+    return Outcome<FormatFound>::Refused(
+        std::string("it is ") +
+        (compression == Compression::Rzip ? "a compressed RetroArch state" : "a RetroArch state") +
+        " of a core that this program does not know");
+}
+
 }  // namespace
 
-// What a decoded stream is: where its work RAM lies, who wrote it, its name. The stream is only
+// What a decoded stream is: the first format of the table that claims it, in the places its
+// compression allows. RZIP and RetroArch's wrapper are RetroArch's alone. The stream is only
 // read, so a plain file is looked at where it lies.
 Outcome<DecodedState::Identity> DecodedState::Identify(ByteSpan stream, Compression compression) {
-    Outcome<StreamLayout> layout = Outcome<StreamLayout>::Refused("");
-    Identity found;
-    bool wrapped = true;
-    // RZIP is RetroArch's alone; gzip snes9x's and mednafen's; plain files anyone's.
-    if (compression == Compression::Rzip ||
-        (compression == Compression::None && (IsRaState(stream) || IsBsnesImage(stream)))) {
-        const bool compressed = compression == Compression::Rzip;
-        layout = ParseRetroArch(stream, wrapped,
-                                compressed ? "a compressed RetroArch state" : "a RetroArch state");
-        found.writer = Emulator::RetroArch;
-    } else if (IsSnes9xStream(stream)) {
-        layout = ParseSnes9xStream(stream);
-        found.writer = Emulator::Snes9x;
-    } else if (IsMednafenState(stream)) {
-        layout = ParseMednafenState(stream);
-        found.writer = Emulator::Mednafen;
-    } else if (compression == Compression::Gzip) {
-        return Outcome<Identity>::Refused(
-            "it is a gzip-compressed file that holds no snes9x or mednafen state");
+    Identity identity;
+    Outcome<FormatFound> found = Outcome<FormatFound>::Refused("");
+    bool retroArch = compression == Compression::Rzip || IsRaState(stream);
+    bool wrapped = false;
+    if (retroArch) {
+        found = ReadRetroArchCore(stream, compression, wrapped);
     } else {
-        layout = ParseZsnesState(stream);
-        found.writer = Emulator::Zsnes;
-    }
-    if (!layout) {
-        return Outcome<Identity>::Refused(layout);
-    }
-    found.layout = std::move(*layout);
-    switch (found.writer) {
-        case Emulator::Zsnes:
-            found.name = "state of " + found.layout.writer;
-            break;
-        case Emulator::Snes9x:
-        case Emulator::Mednafen:
-            found.name = found.layout.writer + " state, " + found.layout.detail;
-            break;
-        case Emulator::RetroArch:
-            found.name = "RetroArch state, " + Core(found.layout);
-            if (!wrapped) {
-                found.name += ", core data only";
+        const unsigned place = compression == Compression::Gzip ? kGzipped : kOwnFile;
+        const StateFormat* format = nullptr;
+        for (const StateFormat& candidate : StateFormats()) {
+            if ((IsIn(candidate, place) ||
+                 (place == kOwnFile && IsIn(candidate, kRetroArchCore))) &&
+                candidate.claims(stream)) {
+                format = &candidate;
+                break;
             }
-            break;
+        }
+        if (format == nullptr) {
+            return Outcome<Identity>::Refused(
+                "it is a gzip-compressed file that holds no snes9x or mednafen state");
+        }
+        // A core's data without its wrapper is RetroArch's where no emulator writes it as a file.
+        retroArch = !IsIn(*format, place);
+        found = format->read(stream);
+        if (found && !retroArch) {
+            identity.name = format->name(found->layout);
+            identity.writer = format->emulator;
+        }
+    }
+    if (!found) {
+        return Outcome<Identity>::Refused(found);
+    }
+    identity.layout = std::move(found->layout);
+    identity.coding = std::move(found->body);
+    if (retroArch) {
+        identity.name = "RetroArch state, " + Core(identity.layout);
+        if (!wrapped) {
+            identity.name += ", core data only";
+        }
+        identity.writer = Emulator::RetroArch;
     }
     if (compression != Compression::None) {
-        found.name += ", compressed";
+        identity.name += ", compressed";
     }
-    return found;
+    return identity;
 }
 
 Outcome<DecodedState> DecodedState::Decode(ByteSpan file, Bytes* storage) {
@@ -131,6 +138,7 @@ Outcome<DecodedState> DecodedState::Read(ByteSpan file, Bytes* storage, bool kee
     state.m_layout = std::move(found->layout);
     state.m_name = std::move(found->name);
     state.m_writer = found->writer;
+    state.m_coding = std::move(found->coding);
     if (compressed && keepOriginal) {
         state.m_file.assign(file.begin(), file.end());
         state.m_loadedStream = state.m_stream;
@@ -140,6 +148,12 @@ Outcome<DecodedState> DecodedState::Read(ByteSpan file, Bytes* storage, bool kee
         }
         state.m_stream.assign(file.begin(), file.end());
     }
+    if (state.m_coding) {
+        const auto opened = state.OpenStoredState(state.m_coding->FirstToOpen(state.m_stream));
+        if (!opened) {
+            return Result::Refused(opened);
+        }
+    }
     return state;
 }
 
@@ -147,10 +161,112 @@ ByteSpan DecodedState::BatteryRam() const {
     if (!m_layout.batteryRam) {
         return {};
     }
-    return ByteSpan(m_stream).subspan(*m_layout.batteryRam, kBatteryRamSize);
+    return ByteSpan(m_coding ? m_body : m_stream).subspan(*m_layout.batteryRam, kBatteryRamSize);
+}
+
+std::vector<StoredState> DecodedState::States() const {
+    return m_coding ? m_coding->States(m_stream) : std::vector<StoredState>{};
+}
+
+Outcome<std::size_t> DecodedState::OpenStoredState(std::size_t state) {
+    if (!m_coding) {
+        return Outcome<std::size_t>::Refused("it holds one state only");
+    }
+    auto body = m_coding->Open(m_stream, state);
+    if (!body) {
+        return Outcome<std::size_t>::Refused(body);
+    }
+    m_openState = state;
+    m_layout = std::move(body->layout);
+    m_body = std::move(body->bytes);
+    m_openedBody = m_body;
+    return state;
+}
+
+Outcome<Bytes> DecodedState::StoredWorkRam(std::size_t state) const {
+    if (!m_coding) {
+        return Outcome<Bytes>::Refused("it holds one state only");
+    }
+    auto body = m_coding->Open(m_stream, state);
+    if (!body) {
+        return Outcome<Bytes>::Refused(body);
+    }
+    const auto from = body->bytes.begin() + static_cast<std::ptrdiff_t>(body->layout.workRam);
+    return Bytes(from, from + static_cast<std::ptrdiff_t>(kWorkRamSize));
+}
+
+Outcome<std::size_t> DecodedState::CopyOpenStateTo(std::size_t to) {
+    if (!m_coding || to == m_openState) {
+        return Outcome<std::size_t>::Refused("it holds no other state to copy the open one to");
+    }
+    auto copied = m_coding->Copy(m_stream, m_openState, to);
+    if (!copied) {
+        return Outcome<std::size_t>::Refused(copied);
+    }
+    auto edited = m_coding->Encode(*copied, to, m_body);
+    if (!edited) {
+        return Outcome<std::size_t>::Refused(edited);
+    }
+    m_stream = std::move(*edited);
+    return to;
+}
+
+void DecodedState::Saved(ByteSpan file) {
+    if (!m_coding) {
+        return;
+    }
+    // A file of several states is never compressed: what was written is the stream. A compressed
+    // one holds one state, which every later Encode codes again into the stream as loaded.
+    if (m_compression == Compression::None) {
+        m_stream.assign(file.begin(), file.end());
+    }
+    m_openedBody = m_body;
+}
+
+WholeFileOnly DecodedState::Replacing() const {
+    if (m_compression != Compression::None) {
+        return WholeFileOnly::Compressed;
+    }
+    return m_coding ? m_coding->Replacing() : WholeFileOnly::No;
+}
+
+bool DecodedState::GivesBack(ByteSpan file, ByteSpan stream) const {
+    // A plain file is the stream: looking at it again is enough, and copies nothing.
+    if (m_compression == Compression::None) {
+        const auto again = Identify(file, m_compression);
+        if (!again || again->name != m_name) {
+            return false;
+        }
+        if (!m_coding) {
+            return again->layout.workRam == m_layout.workRam;
+        }
+        const auto body = again->coding->Open(file, m_openState);
+        return body && body->bytes == m_body && body->layout.workRam == m_layout.workRam;
+    }
+    const auto again = Read(file, nullptr, false);
+    if (!again || again->m_name != m_name ||
+        !std::equal(stream.begin(), stream.end(), again->m_stream.begin(), again->m_stream.end())) {
+        return false;
+    }
+    if (!m_coding) {
+        return again->m_layout.workRam == m_layout.workRam;
+    }
+    const auto body = again->m_coding->Open(again->m_stream, m_openState);
+    return body && body->bytes == m_body && body->layout.workRam == m_layout.workRam;
 }
 
 Outcome<Bytes> DecodedState::Encode(Bytes* storage) const {
+    // Where the stream keeps its states coded, the open one is coded back into it first.
+    Bytes coded;
+    ByteSpan stream = m_stream;
+    if (m_coding) {
+        auto encoded = m_coding->Encode(m_stream, m_openState, m_body);
+        if (!encoded) {
+            return Outcome<Bytes>::Refused(encoded);
+        }
+        coded = std::move(*encoded);
+        stream = coded;
+    }
     Bytes file;
     if (storage != nullptr) {
         file = std::move(*storage);
@@ -158,35 +274,26 @@ Outcome<Bytes> DecodedState::Encode(Bytes* storage) const {
     bool encoded = true;
     switch (m_compression) {
         case Compression::None:
-            file.assign(m_stream.begin(), m_stream.end());
+            file.assign(stream.begin(), stream.end());
             break;
         case Compression::Gzip:
-            if (m_stream == m_loadedStream) {
+            if (std::equal(stream.begin(), stream.end(), m_loadedStream.begin(),
+                           m_loadedStream.end())) {
                 file.assign(m_file.begin(), m_file.end());
             } else {
-                encoded = EncodeGzip(m_gzipHeader, m_stream, file);
+                encoded = EncodeGzip(m_gzipHeader, stream, file);
             }
             break;
         case Compression::Rzip: {
             const RzipOriginal original{m_file, m_loadedStream, m_chunks};
-            encoded = EncodeRzip(m_chunkSize, m_stream, file, &original);
+            encoded = EncodeRzip(m_chunkSize, stream, file, &original);
             break;
         }
     }
     if (!encoded) {
         return Outcome<Bytes>::Refused("there was not enough memory to compress it");
     }
-    // A plain file is the stream: looking at it again is enough, and copies nothing.
-    const bool same = [&] {
-        if (m_compression == Compression::None) {
-            const auto again = Identify(file, m_compression);
-            return again && again->layout.workRam == m_layout.workRam && again->name == m_name;
-        }
-        const auto again = Read(file, nullptr, false);
-        return again && again->m_stream == m_stream &&
-               again->m_layout.workRam == m_layout.workRam && again->m_name == m_name;
-    }();
-    if (!same) {
+    if (!GivesBack(file, stream)) {
         return Outcome<Bytes>::Refused("written again, it did not give back the edited state");
     }
     return file;

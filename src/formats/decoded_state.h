@@ -1,21 +1,24 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// A save state of any emulator the programs know, decoded from its file: the emulator's own
-// stream, where work RAM and battery RAM lie in it, and what it takes to write the stream back
-// into the same container. Edits change bytes of the stream in place; nothing moves.
+// A save state of any emulator the programs know, or the game's battery save, decoded from its
+// file: the emulator's own stream, where work RAM and battery RAM lie in it, and what it takes to
+// write the stream back into the same container. Edits change bytes of the stream in place, or of
+// the body of a state the stream keeps coded; nothing moves.
 
+#include <memory>
 #include <span>
 #include <string>
 #include <vector>
 
+#include "body_coding.h"
 #include "byte_view.h"
 #include "outcome.h"
 #include "rzip.h"
+#include "state_format.h"
 #include "stream_layout.h"
 
 namespace orvane {
 
-enum class Emulator { Zsnes, Snes9x, RetroArch, Mednafen };
 enum class Compression { None, Gzip, Rzip };
 
 class DecodedState {
@@ -24,12 +27,14 @@ public:
     // holds; otherwise says what was found ("it is a snes9x state whose RAM block is 131071 bytes
     // long"). A stream copied from the file takes the memory of `storage` where one is given, so
     // that loading again and again does not ask the system for fresh pages each time; storage
-    // is left alone when the file is refused.
+    // is left alone when the file is refused. Of a file that holds several states (a battery
+    // save's slots) the one a user expects is opened.
     static Outcome<DecodedState> Decode(ByteSpan file, Bytes* storage = nullptr);
 
     // The stream in the container it came from: same compression, header fields, chunk size and
-    // wrapper blocks. A stream or chunk that did not change keeps the bytes it was read with. The
-    // result is decoded again and must give this stream with work RAM at the same place. It takes
+    // wrapper blocks, with the open state's edits coded into it where it keeps them coded. A
+    // stream or chunk that did not change keeps the bytes it was read with. The result is decoded
+    // again and must give this stream, or this state, with work RAM at the same place. It takes
     // the memory of `storage` where one is given.
     Outcome<Bytes> Encode(Bytes* storage = nullptr) const;
 
@@ -37,13 +42,37 @@ public:
     Bytes TakeStorage() && { return std::move(m_stream); }
 
     std::span<std::uint8_t> WorkRam() {
-        return std::span(m_stream).subspan(m_layout.workRam, kWorkRamSize);
+        return std::span(m_coding ? m_body : m_stream).subspan(m_layout.workRam, kWorkRamSize);
     }
-    ByteSpan WorkRam() const { return ByteSpan(m_stream).subspan(m_layout.workRam, kWorkRamSize); }
+    ByteSpan WorkRam() const {
+        return ByteSpan(m_coding ? m_body : m_stream).subspan(m_layout.workRam, kWorkRamSize);
+    }
     // Empty where the state stores none.
     ByteSpan BatteryRam() const;
     ByteSpan Stream() const { return m_stream; }
+    // Where work RAM and battery RAM lie: in the stream, or in the open state's body where the
+    // stream keeps its states coded.
     const StreamLayout& Layout() const { return m_layout; }
+
+    // The states the stream keeps coded, such as a battery save's three slots, one of which is
+    // open; none where the stream is one state of its own.
+    std::vector<StoredState> States() const;
+    std::size_t OpenState() const { return m_openState; }
+    // Opens another of States(), dropping the open one's edits.
+    Outcome<std::size_t> OpenStoredState(std::size_t state);
+    // A stored state's work RAM as the stream holds it, without opening it.
+    Outcome<Bytes> StoredWorkRam(std::size_t state) const;
+    // Whether the open one of States() was changed since it was opened or last saved.
+    bool OpenStateEdited() const { return m_coding && m_body != m_openedBody; }
+    // Makes state `to` of States() a copy of the open state as edited.
+    Outcome<std::size_t> CopyOpenStateTo(std::size_t to);
+    // After the file that Encode gave was written where this state was loaded from.
+    void Saved(ByteSpan file);
+
+    // Whether work RAM lies in the file's own bytes, so that an edit may be written into the
+    // file in place.
+    bool EditsInPlace() const { return m_compression == Compression::None && !m_coding; }
+    WholeFileOnly Replacing() const;
 
     // In words for the user: "RetroArch state, bsnes 115 core, compressed".
     const std::string& Name() const { return m_name; }
@@ -55,6 +84,7 @@ private:
         StreamLayout layout;
         std::string name;
         Emulator writer = Emulator::Zsnes;
+        std::shared_ptr<const BodyCoding> coding;
     };
 
     DecodedState() = default;
@@ -62,6 +92,9 @@ private:
     // Decode, keeping what re-encoding a compressed file needs of the file as read only when
     // asked: a check of an encoded file needs none of it.
     static Outcome<DecodedState> Read(ByteSpan file, Bytes* storage, bool keepOriginal);
+    // Whether an encoded file decodes to `stream` (or, when that is empty, to this state's
+    // stream), of the same kind, with the open state's body as it is here.
+    bool GivesBack(ByteSpan file, ByteSpan stream) const;
 
     Bytes m_stream;
     StreamLayout m_layout;
@@ -75,6 +108,12 @@ private:
     Bytes m_gzipHeader;
     std::uint32_t m_chunkSize = 0;
     std::vector<RzipChunk> m_chunks;
+    // Where the stream keeps its states coded: how, which is open, its body as edited and as
+    // opened or last saved.
+    std::shared_ptr<const BodyCoding> m_coding;
+    std::size_t m_openState = 0;
+    Bytes m_body;
+    Bytes m_openedBody;
 };
 
 // Every kind of state the programs open, in words, to follow "opens the save states of".

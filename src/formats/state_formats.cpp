@@ -1,0 +1,65 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The table of formats.
+
+#include <array>
+
+#include "battery_save.h"
+#include "bsnes_state.h"
+#include "mednafen_state.h"
+#include "snes9x_state.h"
+#include "state_format.h"
+#include "zsnes_state.h"
+
+namespace orvane {
+
+namespace {
+
+// A format whose work RAM lies in its data as plain bytes.
+template <Outcome<StreamLayout> (*Parse)(ByteSpan)>
+Outcome<FormatFound> InData(ByteSpan data) {
+    auto layout = Parse(data);
+    if (!layout) {
+        return Outcome<FormatFound>::Refused(layout);
+    }
+    return FormatFound{std::move(*layout), nullptr};
+}
+
+bool Anything(ByteSpan) {
+    return true;
+}
+
+// "snes9x state, format 12".
+std::string WriterState(const StreamLayout& layout) {
+    return layout.writer + " state, " + layout.detail;
+}
+
+std::string StateOf(const StreamLayout& layout) {
+    return "state of " + layout.writer;
+}
+
+std::string Writer(const StreamLayout& layout) {
+    return layout.writer;
+}
+
+std::string NoOwnFile(const StreamLayout&) {
+    return {};
+}
+
+constexpr std::array<StateFormat, 5> kFormats{{
+    {"snes9x", Emulator::Snes9x, kOwnFile | kGzipped | kRetroArchCore, IsSnes9xStream,
+     InData<ParseSnes9xStream>, WriterState},
+    {"bsnes", Emulator::RetroArch, kRetroArchCore, IsBsnesImage, InData<ParseBsnesImage>,
+     NoOwnFile},
+    {"mednafen", Emulator::Mednafen, kOwnFile | kGzipped, IsMednafenState,
+     InData<ParseMednafenState>, WriterState},
+    {"battery", Emulator::BatterySave, kOwnFile, IsBatterySaveSize, ReadBatterySave, Writer},
+    {"zsnes", Emulator::Zsnes, kOwnFile, Anything, InData<ParseZsnesState>, StateOf},
+}};
+
+}  // namespace
+
+std::span<const StateFormat> StateFormats() {
+    return kFormats;
+}
+
+}  // namespace orvane
