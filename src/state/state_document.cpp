@@ -43,6 +43,28 @@ bool ValidSlot(int slot) {
     return slot >= 0 && slot < kInventorySlots;
 }
 
+// The member's name as the game shows it, in work RAM as the slot keeps it: blanks where a byte
+// has no letter.
+std::string NameIn(std::span<const std::uint8_t> workRam, const MemberInfo& member) {
+    std::string name(NameCodec::kNameLength, ' ');
+    for (std::size_t i = 0; i < NameCodec::kNameLength; ++i) {
+        name[i] = NameCodec::Decode(workRam[member.nameSlot + i]);
+    }
+    return name;
+}
+
+// "Crono, 07:42": the first member's name and the play time, by which a player knows a save.
+std::string Summary(std::span<const std::uint8_t> workRam) {
+    std::string name = NameIn(workRam, kMembers[0]);
+    name.erase(name.find_last_not_of(' ') + 1);
+    const auto digit = [&workRam](std::size_t field) {
+        return std::to_string(workRam[kGeneralFields[field].offset]);
+    };
+    const std::string time = digit(kGeneralHourTens) + digit(kGeneralHourUnits) + ":" +
+                             digit(kGeneralMinuteTens) + digit(kGeneralMinuteUnits);
+    return name.empty() ? time : name + ", " + time;
+}
+
 }  // namespace
 
 LoadResult StateDocument::Load(const std::filesystem::path& path) {
@@ -67,6 +89,49 @@ LoadResult StateDocument::Load(const std::filesystem::path& path) {
     return result;
 }
 
+std::vector<StoredStateSummary> StateDocument::StoredStates() const {
+    std::vector<StoredStateSummary> summaries;
+    if (!m_state) {
+        return summaries;
+    }
+    for (const StoredState& state : m_state->States()) {
+        const Outcome<Bytes> workRam =
+            state.opens ? m_state->StoredWorkRam(summaries.size()) : Outcome<Bytes>::Refused("");
+        const std::string words = workRam ? Summary(*workRam) : state.why;
+        summaries.push_back({state.title, state.opens, state.blank, state.title + ": " + words});
+    }
+    return summaries;
+}
+
+std::string StateDocument::OpenStoredState(std::size_t state) {
+    if (!m_state) {
+        return "nothing is loaded";
+    }
+    const auto opened = m_state->OpenStoredState(state);
+    m_workRam = m_state->WorkRam();
+    return opened ? std::string() : opened.Refusal();
+}
+
+WriteResult StateDocument::CopyOpenStateAndSave(std::size_t to) {
+    WriteResult result;
+    if (!m_state) {
+        result.error = WriteError::NoFolder;
+        return result;
+    }
+    DecodedState before = *m_state;
+    if (const auto copied = m_state->CopyOpenStateTo(to); !copied) {
+        result.error = WriteError::CannotEncode;
+        result.detail = copied.Refusal();
+        return result;
+    }
+    result = Save();
+    if (!result) {
+        m_state = std::move(before);
+        m_workRam = m_state->WorkRam();
+    }
+    return result;
+}
+
 WriteResult StateDocument::Save() {
     return SaveAs(m_path);
 }
@@ -84,11 +149,13 @@ WriteResult StateDocument::SaveAs(const std::filesystem::path& path) {
         return result;
     }
     const bool intoLoaded = IsLoadedFile(path);
-    // A compressed file half old and half new would be no state at all.
+    // A compressed file half old and half new would be no state at all, and a slot torn from its
+    // checksum one that the game throws away.
     const InPlace inPlace =
-        m_state->GetCompression() == Compression::None ? InPlace::Allowed : InPlace::Refused;
+        m_state->Replacing() == WholeFileOnly::No ? InPlace::Allowed : InPlace::Refused;
     result = ReplaceFileContents(path, *encoded, inPlace);
     if (result && intoLoaded) {
+        m_state->Saved(*encoded);
         m_diskIdentity = result.identity;
         std::swap(m_onDisk, *encoded);
     }
@@ -176,14 +243,10 @@ void StateDocument::SetStat(std::int32_t character, std::int32_t stat, std::uint
 
 std::string StateDocument::GetName(std::int32_t character) const {
     const MemberInfo* member = FindMember(character);
-    if (member == nullptr) {
-        return {};
+    if (member == nullptr || m_workRam.empty()) {
+        return member != nullptr ? std::string(NameCodec::kNameLength, ' ') : std::string();
     }
-    std::string name(NameCodec::kNameLength, ' ');
-    for (std::size_t i = 0; i < NameCodec::kNameLength; ++i) {
-        name[i] = NameCodec::Decode(Byte(member->nameSlot + i));
-    }
-    return name;
+    return NameIn(m_workRam, *member);
 }
 
 void StateDocument::SetName(std::int32_t character, std::string_view name) {

@@ -10,6 +10,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "decoded_state.h"
 #include "equipment_lists.h"
@@ -29,6 +30,15 @@ struct LoadResult {
     explicit operator bool() const { return read && refusal.empty(); }
 };
 
+// One of the states a file keeps, such as a battery save's slots, in words: "Slot 1: Crono,
+// 07:42", or "Slot 2: never saved".
+struct StoredStateSummary {
+    std::string title;  // "Slot 1"
+    bool opens = true;
+    bool blank = false;  // never written: replacing it loses nothing
+    std::string label;
+};
+
 class StateDocument {
 public:
     StateDocument() = default;
@@ -45,6 +55,18 @@ public:
     // Writes to another file, which may not exist yet, in the loaded file's format; the document
     // keeps naming the loaded one.
     WriteResult SaveAs(const std::filesystem::path& path);
+
+    // The states the loaded file keeps, one of them open; none where it is one state of its own.
+    std::vector<StoredStateSummary> StoredStates() const;
+    std::size_t OpenState() const { return m_state ? m_state->OpenState() : 0; }
+    // Opens another of the file's states, dropping the open one's edits; the refusal when it
+    // does not open.
+    std::string OpenStoredState(std::size_t state);
+    // Whether the open one of several states was changed since it was opened or last saved.
+    bool HasUnsavedEdits() const { return m_state && m_state->OpenStateEdited(); }
+    // Makes state `to` a copy of the open state as edited and saves the file, the open state's
+    // edits with it; when the save fails, the document is as it was.
+    WriteResult CopyOpenStateAndSave(std::size_t to);
 
     // Whether the loaded file on disk is no longer what was loaded or last saved there (its size,
     // modification time or content differ), as when the emulator saved into it meanwhile. A file
