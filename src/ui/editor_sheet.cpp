@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include <QAction>
+#include <QActionGroup>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -11,6 +12,7 @@
 #include <QFileInfo>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QScopeGuard>
 #include <QShortcut>
 #include <QStackedWidget>
 #include <QTimer>
@@ -41,8 +43,14 @@ std::filesystem::path ToPath(const QString& path) {
 
 }  // namespace
 
-QString SaveFailureText(const WriteResult& result) {
+QString SaveFailureText(const WriteResult& result, WholeFileOnly replacing) {
     const QString reason = qt_error_string(result.systemError);
+    const QString wholeOnly =
+        replacing == WholeFileOnly::Checksummed
+            ? EditorSheet::tr(
+                  "The file keeps a checksum for each slot, so only a whole new file can "
+                  "replace it")
+            : EditorSheet::tr("The file is compressed, so only a whole new file can replace it");
     QString why;
     switch (result.error) {
         case WriteError::NoFolder:
@@ -69,15 +77,15 @@ QString SaveFailureText(const WriteResult& result) {
             break;
         case WriteError::WholeOnlyHardLinked:
             why = EditorSheet::tr(
-                "The file is compressed, so only a whole new file can replace it, and that "
-                "would leave the file's other names (hard links) with the old state. Save it "
-                "under another name with Save As.");
+                      "%1, and that would leave the file's other names (hard links) with the "
+                      "old state. Save it under another name with Save As.")
+                      .arg(wholeOnly);
             break;
         case WriteError::WholeOnlyRefused:
             why = EditorSheet::tr(
-                      "The file is compressed, so only a whole new file can replace it, and "
-                      "the folder allows none: %1. Save it elsewhere with Save As.")
-                      .arg(reason);
+                      "%1, and the folder allows none: %2. Save it elsewhere with "
+                      "Save As.")
+                      .arg(wholeOnly, reason);
             break;
         case WriteError::CannotEncode:
             why = EditorSheet::tr("It could not be written in its format: %1.")
@@ -117,8 +125,8 @@ QString LoadFailureText(const QString& path, const LoadResult& result) {
             break;
     }
     return EditorSheet::tr(
-               "\"%1\" is no save state that this program can open: %2.\n\nIt opens the save "
-               "states of %3.")
+               "\"%1\" is no save state that this program can open: %2.\n\nIt opens the game's "
+               "battery save (.srm) and the save states of %3.")
         .arg(name, QString::fromStdString(result.refusal),
              QString::fromStdString(KnownStatesInWords()));
 }
@@ -233,6 +241,9 @@ void EditorSheet::BuildMenu() {
     m_save->setEnabled(false);
     m_saveAs->setEnabled(false);
 
+    // On the menu bar only while a file that keeps several states is open.
+    m_slotMenu = new QMenu(tr("&Slot"), this);
+
     m_helpMenu = menuBar()->addMenu(tr("&Help"));
     m_helpMenu->addAction(tr("About..."), this, &EditorSheet::About);
 }
@@ -298,6 +309,14 @@ bool EditorSheet::OpenPath(const QString& given) {
         m_messages.Warning(LoadFailureText(path, result));
         return false;
     }
+    RefillPages();
+    m_save->setEnabled(true);
+    m_saveAs->setEnabled(true);
+    RebuildSlotMenu();
+    return true;
+}
+
+void EditorSheet::RefillPages() {
     ShowPage(0, false);
     for (const PageSlot& slot : m_pages) {
         if (slot.page != nullptr) {
@@ -306,9 +325,76 @@ bool EditorSheet::OpenPath(const QString& given) {
     }
     CurrentPage()->OnActivate();
     CurrentPage()->FocusFirstControl();
-    m_save->setEnabled(true);
-    m_saveAs->setEnabled(true);
-    return true;
+}
+
+void EditorSheet::RebuildSlotMenu() {
+    m_slotMenu->clear();
+    delete m_slotChoices;
+    m_slotChoices = new QActionGroup(m_slotMenu);
+    const std::vector<StoredStateSummary> states = m_document.StoredStates();
+    menuBar()->removeAction(m_slotMenu->menuAction());
+    if (!states.empty()) {
+        menuBar()->insertMenu(m_helpMenu->menuAction(), m_slotMenu);
+    }
+    const std::size_t open = m_document.OpenState();
+    for (std::size_t i = 0; i < states.size(); ++i) {
+        QAction* choice = m_slotMenu->addAction(QString::fromStdString(states[i].label));
+        choice->setCheckable(true);
+        choice->setChecked(i == open);
+        choice->setEnabled(states[i].opens);
+        m_slotChoices->addAction(choice);
+        connect(choice, &QAction::triggered, this, [this, i] { ChooseState(i); });
+    }
+    if (states.size() > 1) {
+        m_slotMenu->addSeparator();
+    }
+    for (std::size_t i = 0; i < states.size(); ++i) {
+        if (i != open) {
+            m_slotMenu->addAction(tr("Copy to %1...").arg(QString::fromStdString(states[i].title)),
+                                  this, [this, i] { CopyOpenStateTo(i); });
+        }
+    }
+}
+
+void EditorSheet::ChooseState(std::size_t state) {
+    const std::vector<StoredStateSummary> states = m_document.StoredStates();
+    const std::size_t open = m_document.OpenState();
+    // Whatever is answered, the menu checks the state that is open afterwards.
+    const auto rebuild = qScopeGuard([this] { RebuildSlotMenu(); });
+    if (state == open || state >= states.size() || !PrepareSave()) {
+        return;
+    }
+    if (m_document.HasUnsavedEdits() &&
+        !m_messages.Ask(tr("%1 has changes that are not saved. Open %2 without them?")
+                            .arg(QString::fromStdString(states[open].title),
+                                 QString::fromStdString(states[state].title)))) {
+        return;
+    }
+    if (const std::string refusal = m_document.OpenStoredState(state); !refusal.empty()) {
+        m_messages.Warning(
+            tr("%1 cannot be opened: %2.")
+                .arg(QString::fromStdString(states[state].title), QString::fromStdString(refusal)));
+    }
+    RefillPages();
+}
+
+void EditorSheet::CopyOpenStateTo(std::size_t state) {
+    const std::vector<StoredStateSummary> states = m_document.StoredStates();
+    const std::size_t open = m_document.OpenState();
+    if (state == open || state >= states.size() || !PrepareSave()) {
+        return;
+    }
+    const StoredStateSummary& target = states[state];
+    if (!target.blank && !m_messages.Ask(tr("Replace %1 with a copy of %2 and save the file?\n\n%3")
+                                             .arg(QString::fromStdString(target.title),
+                                                  QString::fromStdString(states[open].title),
+                                                  QString::fromStdString(target.label)))) {
+        return;
+    }
+    if (!MayReplaceLoadedFile()) {
+        return;
+    }
+    ReportSave(m_document.CopyOpenStateAndSave(state));
 }
 
 bool EditorSheet::PrepareSave() {
@@ -325,10 +411,14 @@ bool EditorSheet::PrepareSave() {
 }
 
 void EditorSheet::ReportSave(const WriteResult& result) {
+    // The slots' words follow what the file now holds.
+    RebuildSlotMenu();
     if (result) {
         m_messages.Information(tr("File Saved Successful!"));
     } else {
-        m_messages.Warning(tr("Error Saving File!"), SaveFailureText(result));
+        const DecodedState* state = m_document.State();
+        m_messages.Warning(tr("Error Saving File!"),
+                           SaveFailureText(result, state ? state->Replacing() : WholeFileOnly::No));
     }
 }
 

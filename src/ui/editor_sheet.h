@@ -13,6 +13,7 @@
 #include "state_document.h"
 
 class QAction;
+class QActionGroup;
 class QMenu;
 class QStackedWidget;
 
@@ -33,6 +34,11 @@ public:
     void Save();
     void SaveAs();
     void About();
+    // Opens another of the file's states, asking first where the open one has unsaved edits.
+    void ChooseState(std::size_t state);
+    // Makes another of the file's states a copy of the open one and saves the file, asking
+    // first where that state holds anything.
+    void CopyOpenStateTo(std::size_t state);
 
     // Leave the visible page for another; false when the visible page refuses its values.
     bool SwitchTo(int index);
@@ -46,6 +52,8 @@ public:
     StatePage* CurrentPage() const { return Page(CurrentIndex()); }
     TabStrip* Tabs() const { return m_tabs; }
     QMenu* FileMenu() const { return m_fileMenu; }
+    // Shown only for a file that keeps several states, such as a battery save's slots.
+    QMenu* SlotMenu() const { return m_slotMenu; }
     QMenu* HelpMenu() const { return m_helpMenu; }
     QAction* SaveAction() const { return m_save; }
     QAction* SaveAsAction() const { return m_saveAs; }
@@ -71,6 +79,12 @@ private:
     void BuildKeys();
     void FinishPages();
     bool ShowPage(int index, bool activate);
+    // Main in front, every page reset, and Main filled from the document.
+    void RefillPages();
+    // The slots (or other states) of the loaded file, with the open one checked.
+    void RebuildSlotMenu();
+    // The visible page's values taken and checked, and every loaded page's written back; false
+    // when the visible page refuses a value.
     bool PrepareSave();
     void ReportSave(const WriteResult& result);
     // True unless the loaded file changed on disk and the user would rather keep it.
@@ -85,6 +99,8 @@ private:
     TabStrip* m_tabs = nullptr;
     QStackedWidget* m_stack = nullptr;
     QMenu* m_fileMenu = nullptr;
+    QMenu* m_slotMenu = nullptr;
+    QActionGroup* m_slotChoices = nullptr;
     QMenu* m_helpMenu = nullptr;
     QAction* m_save = nullptr;
     QAction* m_saveAs = nullptr;
@@ -92,7 +108,8 @@ private:
 
 // The warning for a file that could not be opened, naming it and the reason.
 QString LoadFailureText(const QString& path, const LoadResult& result);
-// What "Error Saving File!" says below its text: why, and that the file was kept.
-QString SaveFailureText(const WriteResult& result);
+// What "Error Saving File!" says below its text: why, and that the file was kept. replacing
+// says why the file may only be replaced as a whole.
+QString SaveFailureText(const WriteResult& result, WholeFileOnly replacing = WholeFileOnly::No);
 
 }  // namespace orvane

@@ -61,6 +61,12 @@ MainPage::MainPage(StateDocument& document, Messages& messages)
 void MainPage::Fill() {
     const StateDocument& document = Document();
     m_path = QDir::toNativeSeparators(QFile::decodeName(document.GetPath().string().c_str()));
+    // A file of several states shows which one the pages edit.
+    const std::vector<StoredStateSummary> states = document.StoredStates();
+    if (document.OpenState() < states.size()) {
+        m_path =
+            tr("%1 of %2").arg(QString::fromStdString(states[document.OpenState()].title), m_path);
+    }
     m_gold = document.GetGeneral(kGeneralGold);
     m_silverPoints = document.GetGeneral(kGeneralSilverPoints);
     m_saves = document.GetGeneral(kGeneralSaves);
