@@ -33,6 +33,7 @@ namespace {
 class SilentDialogs final : public Dialogs {
 public:
     void Message(QWidget*, Icon, const QString&, const QString&) override {}
+    bool Ask(QWidget*, const QString&, const QString&) override { return true; }
     QString OpenFileName(QWidget*, const QString&, const QString&, const QString&) override {
         return {};
     }

@@ -11,6 +11,10 @@ void QtDialogs::Message(QWidget* parent, Icon icon, const QString& title, const 
     box.exec();
 }
 
+bool QtDialogs::Ask(QWidget* parent, const QString& title, const QString& question) {
+    return QMessageBox::question(parent, title, question) == QMessageBox::Yes;
+}
+
 QString QtDialogs::OpenFileName(QWidget* parent, const QString& title, const QString& filter,
                                 const QString& current) {
     return QFileDialog::getOpenFileName(parent, title, current, filter);

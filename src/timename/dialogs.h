@@ -13,6 +13,8 @@ public:
 
     virtual ~Dialogs() = default;
     virtual void Message(QWidget* parent, Icon icon, const QString& title, const QString& text) = 0;
+    // True for Yes.
+    virtual bool Ask(QWidget* parent, const QString& title, const QString& question) = 0;
     // Returns the chosen file, or an empty string when the user cancels.
     virtual QString OpenFileName(QWidget* parent, const QString& title, const QString& filter,
                                  const QString& current) = 0;
@@ -23,6 +25,7 @@ public:
 class QtDialogs : public Dialogs {
 public:
     void Message(QWidget* parent, Icon icon, const QString& title, const QString& text) override;
+    bool Ask(QWidget* parent, const QString& title, const QString& question) override;
     QString OpenFileName(QWidget* parent, const QString& title, const QString& filter,
                          const QString& current) override;
     void RunModal(QDialog& dialog) override;

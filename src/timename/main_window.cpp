@@ -2,6 +2,7 @@
 #include "main_window.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
@@ -60,25 +61,28 @@ const char* const kOpenTitle = "Open Chrono Trigger ZSNES Save State";
 const char* const kOpenFilter =
     "ZSNES Save State (*.zs*);;snes9x Save State (*.00[0-9]);;"
     "RetroArch Save State (*.state *.state[1-9]* *.state.auto);;"
-    "mednafen Save State (*.mc[0-9] *.mca)";
+    "mednafen Save State (*.mc[0-9] *.mca);;Battery Saves (*.srm *.sav)";
 
 std::filesystem::path ToPath(const QString& path) {
     return std::filesystem::path(QFile::encodeName(path).toStdString());
 }
 
-// Why a compressed file could not take its new content, as a clause.
-QString NotReplaced(const orvane::WriteResult& result) {
+// Why a file that is only ever replaced whole could not take its new content, as a clause.
+QString NotReplaced(const orvane::WriteResult& result, orvane::WholeFileOnly replacing) {
     const QString reason = QString::fromLocal8Bit(std::strerror(result.systemError));
+    const QString wholeOnly =
+        replacing == orvane::WholeFileOnly::Checksummed
+            ? QStringLiteral(
+                  "the file keeps a checksum for each slot, so only a whole new file can replace "
+                  "it")
+            : QStringLiteral("the file is compressed, so only a whole new file can replace it");
     switch (result.error) {
         case orvane::WriteError::WholeOnlyHardLinked:
             return QStringLiteral(
-                "the file is compressed, so only a whole new file can replace it, and that "
-                "would leave its other names (hard links) with the old state");
+                       "%1, and that would leave its other names (hard links) with the old state")
+                .arg(wholeOnly);
         case orvane::WriteError::WholeOnlyRefused:
-            return QStringLiteral(
-                       "the file is compressed, so only a whole new file can replace it, and "
-                       "the folder allows none (%1)")
-                .arg(reason);
+            return QStringLiteral("%1, and the folder allows none (%2)").arg(wholeOnly, reason);
         case orvane::WriteError::ReadBackDiffers:
             return QStringLiteral("what was written read back otherwise");
         case orvane::WriteError::ReadOnly:
@@ -108,14 +112,17 @@ QString Reason(FileError error, const tellim::FileKind& kind) {
         case FileError::TooLarge:
             return QStringLiteral("the file is larger than any save state");
         case FileError::UnknownFormat:
-            return QStringLiteral("%1. tellim opens the save states of %2")
+            return QStringLiteral(
+                       "%1. tellim opens the game's battery save (.srm) and the save states of %2")
                 .arg(QString::fromStdString(kind.refusal),
                      QString::fromStdString(orvane::KnownStatesInWords()));
+        case FileError::SlotClosed:
+            return QString::fromStdString(kind.refusal);
         case FileError::CannotEncode:
             return QStringLiteral("it could not be written in its format: %1")
                 .arg(QString::fromStdString(kind.refusal));
         case FileError::CannotReplace:
-            return NotReplaced(kind.replace);
+            return NotReplaced(kind.replace, kind.replacing);
         case FileError::TooShort:
             return QStringLiteral("the file was cut short while tellim was using it");
         case FileError::ReadFailed:
@@ -186,6 +193,8 @@ void MainWindow::CreateMenu() {
     m_exit = m_fileMenu->addAction(QStringLiteral("&Exit"));
     m_exit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     m_about = menuBar()->addAction(QStringLiteral("&About"));
+    // On the menu bar only while a file that keeps several states is open.
+    m_slotMenu = new QMenu(QStringLiteral("S&lot"), this);
 
     connect(m_open, &QAction::triggered, this, &MainWindow::Open);
     connect(m_save, &QAction::triggered, this, &MainWindow::Save);
@@ -207,22 +216,70 @@ void MainWindow::Warn(const QString& action, const QString& path, FileError erro
 }
 
 bool MainWindow::OpenFile(const QString& path) {
+    const std::optional<std::size_t> slot = std::exchange(m_slot, std::nullopt);
     if (!OpenState(path)) {
+        m_slot = slot;
         return false;
     }
     m_fileName = path;
     return true;
 }
 
+void MainWindow::ChooseSlot(std::size_t slot) {
+    bool edited = false;
+    for (const TextBox* box : m_nameBoxes) {
+        edited = edited || box->isModified();
+    }
+    for (const TextBox* box : TimeBoxes()) {
+        edited = edited || box->isModified();
+    }
+    const std::optional<std::size_t> open = m_slot;
+    if (!m_fileName.isEmpty() && open && slot != *open &&
+        (!edited || m_dialogs.Ask(this, windowTitle(),
+                                  QStringLiteral("Slot %1 has changes that are not saved. Open "
+                                                 "Slot %2 without them?")
+                                      .arg(*open + 1)
+                                      .arg(slot + 1)))) {
+        m_slot = slot;
+        if (OpenState(m_fileName)) {
+            return;
+        }
+        m_slot = open;
+    }
+    // The menu checks the slot that stays open.
+    RebuildSlotMenu();
+}
+
+void MainWindow::RebuildSlotMenu() {
+    m_slotMenu->clear();
+    menuBar()->removeAction(m_slotMenu->menuAction());
+    if (!m_slots.empty()) {
+        menuBar()->insertMenu(m_about, m_slotMenu);
+    }
+    delete m_slotChoices;
+    m_slotChoices = new QActionGroup(m_slotMenu);
+    for (std::size_t i = 0; i < m_slots.size(); ++i) {
+        QAction* choice = m_slotMenu->addAction(QString::fromStdString(m_slots[i].label));
+        choice->setCheckable(true);
+        choice->setChecked(m_slot == i);
+        choice->setEnabled(m_slots[i].opens);
+        m_slotChoices->addAction(choice);
+        connect(choice, &QAction::triggered, this, [this, i] { ChooseSlot(i); });
+    }
+}
+
 bool MainWindow::OpenState(const QString& path) {
     // Everything is read before any box changes, so a failure leaves the window as it was.
     tellim::StateFields fields;
     tellim::FileKind kind;
-    if (const FileError error = tellim::ReadState(ToPath(path), fields, kind);
+    if (const FileError error = tellim::ReadState(ToPath(path), fields, kind, m_slot);
         error != FileError::None) {
         Warn(QStringLiteral("open"), path, error, kind);
         return false;
     }
+    m_slot = kind.heldSlots.empty() ? std::nullopt : std::optional(kind.openSlot);
+    m_slots = kind.heldSlots;
+    RebuildSlotMenu();
     const auto timeBoxes = TimeBoxes();
     for (std::size_t i = 0; i < timeBoxes.size(); ++i) {
         timeBoxes[i]->SetLoadedText(QString::number(fields.times[i]));
@@ -256,7 +313,7 @@ bool MainWindow::SaveState(const QString& path) {
 
     tellim::FileKind kind;
     bool undone = true;
-    if (const FileError error = tellim::WriteState(ToPath(path), edits, kind, undone);
+    if (const FileError error = tellim::WriteState(ToPath(path), edits, kind, undone, m_slot);
         error != FileError::None) {
         Warn(QStringLiteral("save"), path, error, kind,
              undone ? QStringLiteral("Nothing was saved.")

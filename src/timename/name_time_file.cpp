@@ -184,9 +184,41 @@ FileError WriteName(const ByteWriter& write, std::int64_t start, std::u32string_
 
 namespace {
 
+// "Crono, 07:42": the first box's name and the play time, by which a player knows a save.
+std::string Summary(std::span<const std::uint8_t> workRam) {
+    const std::string name = ReadName(workRam.subspan(NameSlotsByBox()[0], orvane::kNameSlotSize));
+    std::string time;
+    for (std::size_t i = 0; i < kTimeDigitsByBox.size(); ++i) {
+        time += (i == 2 ? ":" : "") + std::to_string(workRam[kTimeDigitsByBox[i]]);
+    }
+    const std::size_t end = name.find_last_not_of(' ');
+    return end == std::string::npos ? time : name.substr(0, end + 1) + ", " + time;
+}
+
+// The states the file keeps, in words, and the one asked for opened.
+FileError ChooseSlot(orvane::DecodedState& state, std::optional<std::size_t> slot, FileKind& kind) {
+    const std::vector<orvane::StoredState> states = state.States();
+    for (std::size_t i = 0; i < states.size(); ++i) {
+        const auto workRam =
+            states[i].opens ? state.StoredWorkRam(i) : orvane::Outcome<orvane::Bytes>::Refused("");
+        kind.heldSlots.push_back(
+            {states[i].title + ": " + (workRam ? Summary(*workRam) : states[i].why),
+             states[i].opens});
+    }
+    if (slot && !states.empty() && *slot != state.OpenState()) {
+        if (const auto opened = state.OpenStoredState(*slot); !opened) {
+            kind.refusal = opened.Refusal();
+            return FileError::SlotClosed;
+        }
+    }
+    kind.openSlot = state.OpenState();
+    return FileError::None;
+}
+
 // Opens path and decodes what it holds, through one descriptor.
 FileError OpenState(const std::filesystem::path& path, ByteFile& file,
-                    std::optional<orvane::DecodedState>& state, FileKind& kind) {
+                    std::optional<orvane::DecodedState>& state, FileKind& kind,
+                    std::optional<std::size_t> slot) {
     kind = {};
     if (const FileError error = file.Open(path); error != FileError::None) {
         return error;
@@ -201,17 +233,19 @@ FileError OpenState(const std::filesystem::path& path, ByteFile& file,
         return FileError::UnknownFormat;
     }
     kind.name = decoded->Name();
-    kind.compressed = decoded->GetCompression() != orvane::Compression::None;
+    kind.replacing = decoded->Replacing();
     state = std::move(*decoded);
-    return FileError::None;
+    return ChooseSlot(*state, slot, kind);
 }
 
 }  // namespace
 
-FileError ReadState(const std::filesystem::path& path, StateFields& fields, FileKind& kind) {
+FileError ReadState(const std::filesystem::path& path, StateFields& fields, FileKind& kind,
+                    std::optional<std::size_t> slot) {
     ByteFile file;
     std::optional<orvane::DecodedState> state;
-    if (const FileError error = OpenState(path, file, state, kind); error != FileError::None) {
+    if (const FileError error = OpenState(path, file, state, kind, slot);
+        error != FileError::None) {
         return error;
     }
     const std::span<const std::uint8_t> workRam = state->WorkRam();
@@ -275,8 +309,9 @@ FileError WriteEdits(const ByteWriter& write, std::int64_t workRam, const StateE
     return FileError::None;
 }
 
-// A compressed file cannot change in place: the edits go into its decoded stream, which is
-// encoded in its own container and checked, and the result replaces the file as a whole.
+// A compressed file cannot change in place, nor one that keeps a checksum over what changes: the
+// edits go into its decoded state, which is encoded in its own container and checked, and the
+// result replaces the file as a whole.
 FileError WriteWhole(const std::filesystem::path& path, orvane::DecodedState& state,
                      const StateEdits& edits, FileKind& kind) {
     const std::span<std::uint8_t> workRam = state.WorkRam();
@@ -298,14 +333,15 @@ FileError WriteWhole(const std::filesystem::path& path, orvane::DecodedState& st
 }  // namespace
 
 FileError WriteState(const std::filesystem::path& path, const StateEdits& edits, FileKind& kind,
-                     bool& undone) {
+                     bool& undone, std::optional<std::size_t> slot) {
     undone = true;
     ByteFile file;
     std::optional<orvane::DecodedState> state;
-    if (const FileError error = OpenState(path, file, state, kind); error != FileError::None) {
+    if (const FileError error = OpenState(path, file, state, kind, slot);
+        error != FileError::None) {
         return error;
     }
-    if (kind.compressed) {
+    if (!state->EditsInPlace()) {
         file.Close();
         return WriteWhole(path, *state, edits, kind);
     }

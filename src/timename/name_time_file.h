@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // tellim's file side: the name code, and the names and the play time read from a save state of
-// any emulator and written back, in place byte by byte where the file is not compressed, else as
-// a whole file in its own container (no Qt).
+// any emulator or a slot of the game's battery save and written back, in place byte by byte where
+// the file is a plain state, else as a whole file in its own container (no Qt).
 #pragma once
 
 #include <array>
@@ -14,6 +14,7 @@
 #include <string_view>
 #include <vector>
 
+#include "body_coding.h"
 #include "file_io.h"
 #include "name_time_places.h"
 
@@ -40,6 +41,7 @@ enum class FileError {
     CannotOpen,
     TooLarge,       // larger than any save state
     UnknownFormat,  // FileKind::refusal says what the file is instead
+    SlotClosed,     // the slot asked for does not open; FileKind::refusal says why
     TooShort,
     ReadFailed,
     WriteFailed,
@@ -48,12 +50,23 @@ enum class FileError {
     CannotReplace,  // FileKind::replace says why
 };
 
+// One of the states a file keeps, such as a battery save's slots, in words: "Slot 1: Crono,
+// 07:42", or "Slot 2: never saved".
+struct SlotSummary {
+    std::string label;
+    bool opens = true;
+};
+
 // What a file was found to be, and why it was refused or could not be replaced.
 struct FileKind {
     std::string name;  // "snes9x state, format 12, compressed"
-    bool compressed = false;
+    // Why it is only ever replaced as a whole; No where its bytes are edited in place.
+    orvane::WholeFileOnly replacing = orvane::WholeFileOnly::No;
     std::string refusal;
     orvane::WriteResult replace;
+    // The states the file keeps and which of them is open; none where it is one state.
+    std::vector<SlotSummary> heldSlots;
+    std::size_t openSlot = 0;
 };
 
 CodeTable BuildCodeTable();
@@ -106,17 +119,20 @@ struct StateEdits {
     std::array<std::u32string, 7> names;
 };
 
-// Opens path once, reads it through that descriptor, decodes it and reads every field. On a
-// failure fields is left alone; kind tells what the file was found to be.
-FileError ReadState(const std::filesystem::path& path, StateFields& fields, FileKind& kind);
+// Opens path once, reads it through that descriptor, decodes it and reads every field: of the
+// slot given, in a file that keeps several states, else of the one a user expects. On a failure
+// fields is left alone; kind tells what the file was found to be.
+FileError ReadState(const std::filesystem::path& path, StateFields& fields, FileKind& kind,
+                    std::optional<std::size_t> slot = std::nullopt);
 
 // Opens path once and decodes what it holds. A file that is not compressed gets the edits in
 // place, byte by byte through that descriptor, after every byte the save may change was read, and
-// flushed; a failure half-way puts the bytes read back. A compressed file gets them in its decoded
-// stream, which is encoded in its own container, checked, and replaces the file as a whole. undone
-// tells whether the file is as it was (always so when nothing was written).
+// flushed; a failure half-way puts the bytes read back. A compressed file, or one that keeps
+// checksums over its states, gets them in its decoded state (of the slot given, as ReadState),
+// which is encoded in its own container, checked, and replaces the file as a whole. undone tells
+// whether the file is as it was (always so when nothing was written).
 FileError WriteState(const std::filesystem::path& path, const StateEdits& edits, FileKind& kind,
-                     bool& undone);
+                     bool& undone, std::optional<std::size_t> slot = std::nullopt);
 
 // Every work-RAM place a save may write: the time digits, then the first five bytes of each name
 // slot.

@@ -15,12 +15,17 @@
 namespace orvane::test {
 
 // Messages are recorded as "icon|title|text"; each open dialog takes the next answer, and one
-// without an answer is a cancel.
+// without an answer is a cancel; so does each question.
 class ScriptedDialogs final : public Dialogs {
 public:
     void Message(QWidget*, Icon icon, const QString& title, const QString& text) override {
         shown << QStringList{icon == Icon::Warning ? "warning" : "information", title, text}.join(
             QLatin1Char('|'));
+    }
+
+    bool Ask(QWidget*, const QString& title, const QString& question) override {
+        asked << title + QLatin1Char('|') + question;
+        return !askAnswers.isEmpty() && askAnswers.takeFirst();
     }
 
     QString OpenFileName(QWidget*, const QString& title, const QString& filter,
@@ -38,6 +43,8 @@ public:
     }
 
     QStringList answers;
+    QList<bool> askAnswers;     // for each question in turn; No when none is left
+    QStringList asked;          // "title|question"
     QList<QStringList> opened;  // title, filter and current file of each open dialog
     QStringList shown;
     std::function<void(QDialog&)> onModal;
