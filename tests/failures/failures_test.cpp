@@ -313,7 +313,8 @@ private slots:
                 (!c.save || text.endsWith(" Nothing was saved.")) &&
                 // A file read but refused: what it is, then what tellim opens.
                 (!QString(c.reason).startsWith("it is ") || c.reason == kNotAFile ||
-                 (text.contains(". tellim opens the save states of ZSNES 1.42 and older (274047 "
+                 (text.contains(". tellim opens the game's battery save (.srm) and the save states "
+                                "of ZSNES 1.42 and older (274047 "
                                 "bytes), ") &&
                   text.contains("of mednafen's snes and snes_faust modules, compressed or not.")));
             if (!ok) {

@@ -101,7 +101,8 @@ private slots:
         QTest::keyClick(m_window.get(), Qt::Key_O, Qt::ControlModifier);
         const QString filter =
             "ZSNES Save State (*.zs*);;snes9x Save State (*.00[0-9]);;RetroArch Save State "
-            "(*.state *.state[1-9]* *.state.auto);;mednafen Save State (*.mc[0-9] *.mca)";
+            "(*.state *.state[1-9]* *.state.auto);;mednafen Save State (*.mc[0-9] *.mca);;"
+            "Battery Saves (*.srm *.sav)";
         QCOMPARE(m_dialogs->opened,
                  (QList<QStringList>{{"Open Chrono Trigger ZSNES Save State", filter, ""}}));
         QVERIFY(m_window->CurrentFile().isEmpty());
