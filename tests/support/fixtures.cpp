@@ -122,6 +122,44 @@ std::string Snapshot(const std::filesystem::path& path) {
     return entries;
 }
 
+std::uint16_t GameChecksum(std::span<const std::uint8_t> slot) {
+    unsigned sum = 0;
+    unsigned carry = 0;
+    for (std::size_t i = 0; i < slot.size(); i += 2) {
+        const unsigned total = sum + (slot[i] | slot[i + 1] << 8) + carry;
+        sum = total & 0xFFFF;
+        carry = total >> 16;
+    }
+    return static_cast<std::uint16_t>(sum);
+}
+
+std::optional<std::size_t> InSlot(std::uint32_t address, std::size_t slot) {
+    // Slot offset, first console address, length.
+    constexpr std::size_t kRanges[4][3] = {{0x000, 0x7E2400, 0x5B0},
+                                           {0x5B0, 0x7E2C23, 0x33},
+                                           {0x5E3, 0x7E0400, 0x20},
+                                           {0x603, 0x7F0000, 0x200}};
+    for (const auto& [offset, first, length] : kRanges) {
+        if (address >= first && address < first + length) {
+            return kSlotBytes * slot + offset + (address - first);
+        }
+    }
+    return std::nullopt;
+}
+
+Patch SlotSeal(const Bytes& file, std::size_t slot) {
+    Patch seal = LittleEndian(
+        0x1FF0 + 2 * slot, GameChecksum(std::span(file).subspan(kSlotBytes * slot, kSlotBytes)), 2);
+    seal.merge(BytesAt(0x1FF8 + 2 * slot, {0x1B, 0xE4}));
+    return seal;
+}
+
+Bytes WithSlotCopied(Bytes file, std::size_t from, std::size_t to) {
+    std::copy_n(file.begin() + std::ptrdiff_t(kSlotBytes * from), kSlotBytes,
+                file.begin() + std::ptrdiff_t(kSlotBytes * to));
+    return Patched(file, SlotSeal(file, to));
+}
+
 std::filesystem::path TestData(const std::string& name) {
     return std::filesystem::path(ORVANE_TEST_DATA) / name;
 }

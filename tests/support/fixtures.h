@@ -117,6 +117,21 @@ inline void PrintTo(const RealState& state, std::ostream* out) {
 }
 
 std::filesystem::path TestData(const std::string& name);
+
+// The game's battery save as its measured layout says, written out here apart from the program's
+// own: 8192 bytes, slot n at 0xA00 * n, its checksum at 0x1FF0 + 2n, its mark 1B E4 at 0x1FF8 + 2n.
+inline constexpr std::size_t kBatteryFile = 8192, kSlotBytes = 0xA00;
+// tests/data/one-slot.srm: a player's save, slot 1 saved (checksum F35E), slots 2 and 3 never.
+inline constexpr const char* kOneSlot = "one-slot.srm";
+// The game's checksum of a slot: its words added with each carry fed into the next addition.
+std::uint16_t GameChecksum(std::span<const std::uint8_t> slot);
+// Where a console address lies in slot n of the file; nothing outside the four ranges a slot
+// keeps.
+std::optional<std::size_t> InSlot(std::uint32_t address, std::size_t slot);
+// The file with slot `to` a copy of slot `from`, marked and with its checksum, as the game saves.
+Bytes WithSlotCopied(Bytes file, std::size_t from, std::size_t to);
+// The checksum and mark of slot n as they should be for its bytes.
+Patch SlotSeal(const Bytes& file, std::size_t slot);
 // The bytes the test cartridge stored in work RAM, by console address (tests/data/markers.json).
 std::map<std::uint32_t, std::uint8_t> WorkRamMarkers();
 

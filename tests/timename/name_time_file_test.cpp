@@ -98,6 +98,59 @@ TEST(WriteState, AFailedFlushIsReportedAndLeavesTheFileNotKnownUndone) {
     EXPECT_FALSE(undone);
 }
 
+// A battery save: the boxes reach the chosen slot, whose checksum the save makes right; the file
+// is written whole, and nothing but that slot's name and time bytes and its checksum changes.
+TEST(BatterySave, NamesAndTimeGoIntoTheChosenSlotWithItsChecksum) {
+    ScratchDir files;
+    const Bytes file = WithSlotCopied(ReadBytes(TestData(kOneSlot)), 0, 1);
+    const fs::path path = WriteBytes(files / "game.srm", file);
+    tellim::StateFields fields;
+    tellim::FileKind kind;
+    ASSERT_EQ(tellim::ReadState(path, fields, kind), FileError::None);
+    EXPECT_EQ(kind.replacing, orvane::WholeFileOnly::Checksummed);
+    EXPECT_EQ(kind.openSlot, 0u);
+    std::vector<std::string> labels;
+    for (const tellim::SlotSummary& slot : kind.heldSlots) {
+        labels.push_back(slot.label + (slot.opens ? "" : " (closed)"));
+    }
+    EXPECT_EQ(labels, (std::vector<std::string>{"Slot 1: Lee, 07:42", "Slot 2: Lee, 07:42",
+                                                "Slot 3: never saved (closed)"}));
+    EXPECT_EQ(tellim::ReadState(path, fields, kind, 2), FileError::SlotClosed);
+    EXPECT_EQ(kind.refusal, "it is a battery save whose Slot 3 is never saved");
+
+    tellim::StateEdits edits;
+    edits.times = {1, 2, 3, 4};
+    edits.names = {U"Zeal", U"Marle", U"Lucca", U"Frog", U"Robo", U"Ayla", U"Magus"};
+    bool undone = false;
+    ASSERT_EQ(tellim::WriteState(path, edits, kind, undone, 1), FileError::None);
+    Bytes expected = file;
+    // Zeal padded with tellim's space, in Crono's slot; the time's digits from 7E0405 down.
+    const Bytes zeal = {0xB9, 0xBE, 0xBA, 0xC5, 0xEF};
+    for (std::size_t i = 0; i < zeal.size(); ++i) {
+        expected[*InSlot(0x7E2C23 + std::uint32_t(i), 1)] = zeal[i];
+    }
+    // The other names as the game wrote them; the four-letter ones now padded with a space.
+    for (const std::uint32_t blank : {0x7E2C39u, 0x7E2C3Fu, 0x7E2C45u}) {
+        expected[*InSlot(blank, 1)] = 0xEF;
+    }
+    const std::uint8_t digits[] = {4, 3, 2, 1};
+    for (std::uint32_t i = 0; i < 4; ++i) {
+        expected[*InSlot(0x7E0402 + i, 1)] = digits[i];
+    }
+    expected = Patched(expected, SlotSeal(expected, 1));
+    EXPECT_EQ(Changes(expected, ReadBytes(path)), Patch{});
+    ASSERT_EQ(tellim::ReadState(path, fields, kind, 1), FileError::None);
+    EXPECT_EQ(fields.names[0], "Zeal ");
+    EXPECT_EQ(kind.heldSlots[1].label, "Slot 2: Zeal, 12:34");
+}
+
+// What tellim writes lies where a battery save's slot keeps work RAM.
+TEST(BatterySave, KeepsEveryPlaceTellimWrites) {
+    for (const std::size_t place : tellim::SavePlaces()) {
+        EXPECT_TRUE(InSlot(static_cast<std::uint32_t>(0x7E0000 + place), 0)) << place;
+    }
+}
+
 TEST(TimeByteFromText, TakesTheRoundedNumberAtTheStartIfItFitsAByte) {
     const std::pair<const char*, std::optional<std::uint8_t>> cases[] = {
         {"12", 12},  {"7", 7},       {"", 0},        {"x5", 0},    {"12ab", 12},

@@ -191,6 +191,58 @@ private slots:
         QCOMPARE(m_dialogs->shown.size(), 1);
     }
 
+    // A battery save opens at the game's last slot; the Slot menu opens another, asking first
+    // where a box was edited, and Save writes the open slot with its checksum.
+    void ASlotIsChosenFromTheSlotMenuAndSavedAlone() {
+        Bytes file = WithSlotCopied(ReadBytes(TestData(kOneSlot)), 0, 1);
+        file[*InSlot(0x7E2C23, 1)] = 0xA0;  // slot 2's Lee is Aee
+        file = Patched(file, SlotSeal(file, 1));
+        const auto written = WriteBytes(*m_files / "game.srm", file);
+        const QString path = ToQString(written);
+        QVERIFY(m_window->OpenFile(path));
+        QStringList bar;
+        for (const QAction* action : m_window->menuBar()->actions()) {
+            bar << action->text();
+        }
+        QCOMPARE(bar, (QStringList{"&File", "S&lot", "&About"}));
+        const QList<QAction*> choices = m_window->SlotMenu()->actions();
+        QStringList words;
+        for (const QAction* choice : choices) {
+            words << choice->text() + (choice->isEnabled() ? "" : " (disabled)") +
+                         (choice->isChecked() ? " (checked)" : "");
+        }
+        QCOMPARE(words, (QStringList{"Slot 1: Lee, 07:42 (checked)", "Slot 2: Aee, 07:42",
+                                     "Slot 3: never saved (disabled)"}));
+
+        Retype(m_window->NameBoxes()[0], "Kid");
+        choices[1]->trigger();
+        QCOMPARE(m_dialogs->asked,
+                 QStringList{"tellim|Slot 1 has changes that are not saved. Open Slot 2 without "
+                             "them?"});
+        QCOMPARE(m_window->NameBoxes()[0]->text(), "Kid");
+        QVERIFY(m_window->SlotMenu()->actions()[0]->isChecked());
+
+        m_dialogs->askAnswers = {true};
+        m_window->SlotMenu()->actions()[1]->trigger();
+        QCOMPARE(m_window->NameBoxes()[0]->text(), "Aee");
+        Retype(m_window->MinuteUnitsBox(), "9");
+        m_window->SaveAction()->trigger();
+        QCOMPARE(m_dialogs->shown, QStringList{"information|File Saved|File Saved Successfully!"});
+        Bytes expected = file;
+        expected[*InSlot(0x7E0402, 1)] = 9;
+        // "Lee" and "Magus" are rewritten as they were, the four-letter names padded.
+        for (const std::uint32_t padded : {0x7E2C26u, 0x7E2C27u, 0x7E2C39u, 0x7E2C3Fu, 0x7E2C45u}) {
+            expected[*InSlot(padded, 1)] = 0xEF;
+        }
+        QCOMPARE(Changes(Patched(expected, SlotSeal(expected, 1)), ReadBytes(written)), Patch{});
+        QCOMPARE(m_window->SlotMenu()->actions()[1]->text(), "Slot 2: Aee, 07:49");
+
+        // A save state has no Slot menu.
+        QVERIFY(m_window->OpenFile(
+            ToQString(WriteBytes(*m_files / "state.zst", FillerBytes(kClassicSize)))));
+        QCOMPARE(m_window->menuBar()->actions().size(), 2);
+    }
+
     void BoxesLimitWhatIsTypedNotWhatIsLoaded() {
         QTest::keyClicks(m_window->NameBoxes()[0], "Abcdefg");
         QCOMPARE(m_window->NameBoxes()[0]->text(), QStringLiteral("Abcde"));
