@@ -23,6 +23,7 @@ const QString kZsnes = QStringLiteral("application/x-zsnes-save-state");
 const QString kSnes9x = QStringLiteral("application/x-snes9x-save-state");
 const QString kRetroArch = QStringLiteral("application/x-retroarch-save-state");
 const QString kMednafen = QStringLiteral("application/x-mednafen-save-state");
+const QString kBattery = QStringLiteral("application/x-snes-battery-save");
 
 QByteArray Contents(const QString& path) {
     QFile file(path);
@@ -96,6 +97,8 @@ private slots:
             Emulated("mednafen-1.29-snes_faust.mc0"), kMednafen);
         add(qPrintable(QStringLiteral("game.%1.mca").arg(md5)), Emulated("mednafen-1.29-snes.mc0"),
             kMednafen);
+        add("Chrono Trigger.srm", Emulated("one-slot.srm"), kBattery);
+        add(qPrintable(QStringLiteral("game.%1.srm").arg(md5)), Emulated("one-slot.srm"), kBattery);
         // RetroArch's names have no glob: what else they hold stays what it is.
         add("notes.state", "Slot 3: before the boss; slot 4: after it.\n",
             QStringLiteral("text/plain"));
@@ -118,7 +121,7 @@ private slots:
     void EveryTypeHasItsProgramsAndIcon() {
         const QString xml = kDist + QStringLiteral("/org.orvane.save-state.xml");
         const QStringList types = Values(xml, QStringLiteral("mime-type"), QStringLiteral("type"));
-        QCOMPARE(types, (QStringList{kMednafen, kRetroArch, kSnes9x, kZsnes}));
+        QCOMPARE(types, (QStringList{kMednafen, kRetroArch, kBattery, kSnes9x, kZsnes}));
         for (const QString& program : {QStringLiteral("orvane"), QStringLiteral("tellim")}) {
             const QString id = kDist + QStringLiteral("/org.orvane.") + program;
             const QString entry = QString::fromUtf8(Contents(id + QStringLiteral(".desktop")));
