@@ -53,7 +53,8 @@ const KnownLayout* Accepted(const std::vector<std::uint8_t>& file) {
 }
 
 // Real states to edit, one of each layout and container: ZSNES's oldest and newest, snes9x's
-// gzip, RetroArch's RZIP of both cores and plain bsnes-mercury, mednafen's two modules.
+// gzip, RetroArch's RZIP of both cores and plain bsnes-mercury, mednafen's two modules; and a
+// player's battery save.
 constexpr const char* kBaseFiles[] = {
     "state-1.42.zst",
     "state-2.2.3.zst",
@@ -63,6 +64,7 @@ constexpr const char* kBaseFiles[] = {
     "retroarch-1.14-bsnes-mercury-accuracy.state",
     "mednafen-1.29-snes_faust.mc0",
     "mednafen-1.29-snes.mc0",
+    "one-slot.srm",
 };
 constexpr std::size_t kBaseCount = sizeof kBaseFiles / sizeof kBaseFiles[0];
 
@@ -89,25 +91,10 @@ const Base& RealBase(std::size_t index) {
 // Every work-RAM byte an accessor may write.
 std::vector<bool> FieldMapBytes() {
     std::vector<bool> mask(131072, false);
-    auto mark = [&mask](std::size_t offset, std::size_t width) {
-        for (std::size_t i = 0; i < width; ++i) {
-            mask.at(offset + i) = true;
+    for (const Field& field : EveryField()) {
+        for (std::size_t i = 0; i < field.width; ++i) {
+            mask.at(field.offset + i) = true;
         }
-    };
-    for (const MemberInfo& m : kMembers) {
-        for (const Field& f : kStatFields) {
-            mark(m.recordStart + f.offset, f.width);
-        }
-        mark(m.nameSlot, 5);
-        mark(m.techLevel, 1);
-    }
-    for (const Field& f : kGeneralFields) {
-        mark(f.offset, f.width);
-    }
-    mark(kInventoryIdStart, kInventorySlots);
-    mark(kInventoryAmountStart, kInventorySlots);
-    for (const ComboTechInfo& t : kComboTechs) {
-        mark(t.offset, 1);
     }
     return mask;
 }
@@ -257,6 +244,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
     }
 
+    // A battery save's slots: the edits are the open slot's, and a save writes only that slot,
+    // sealed with the game's checksum.
+    if (!state.States().empty()) {
+        const std::size_t open = state.OpenState();
+        const std::vector<std::uint8_t> edited(state.WorkRam().begin(), state.WorkRam().end());
+        Check(static_cast<bool>(doc.Save()));
+        const std::vector<std::uint8_t> saved = ReadFile(path);
+        auto again = DecodedState::Decode(saved);
+        Check(again && again->OpenStoredState(open) && Same(again->WorkRam(), edited));
+        const std::size_t slot = 0xA00 * open;
+        Check(Same(ByteSpan(saved).first(slot), ByteSpan(loaded).first(slot)) &&
+              Same(ByteSpan(saved).subspan(slot + 0xA00, 0x1FF0 - slot - 0xA00),
+                   ByteSpan(loaded).subspan(slot + 0xA00, 0x1FF0 - slot - 0xA00)));
+        Check(fuzzstates::Little(saved, 0x1FF0 + 2 * open, 2) ==
+              fuzzstates::GameChecksum(ByteSpan(saved).subspan(slot, 0xA00)));
+        return 0;
+    }
     Check(SameOutsideFields(state.Stream(), loaded, workRam));
     Check(static_cast<bool>(doc.Save()));
     const std::vector<std::uint8_t> saved = ReadFile(path);

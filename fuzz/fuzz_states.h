@@ -2,7 +2,8 @@
 #pragma once
 // What every container target checks of what a decoder answers: a refusal says why, the places
 // it finds lie inside the stream, and a state the programs open writes back to the very file it
-// came from, and after an edit to a file that gives back exactly the edited stream.
+// came from, and after an edit to a file that gives back exactly the edited stream (or, where
+// the file keeps its states coded, the edited state).
 
 #include <cstddef>
 #include <cstdint>
@@ -44,12 +45,13 @@ inline std::uint64_t Little(ByteSpan bytes, std::size_t at, std::size_t width) {
     return value;
 }
 
-// Whether the file starts as a container or stream of another emulator than ZSNES, which the
-// programs try before taking a file of a ZSNES layout's size.
+// Whether another format than ZSNES's layouts may take the file: another emulator's container or
+// stream by its start, or the game's battery save by its size. The programs try those first.
 inline bool OtherEmulatorsStart(ByteSpan file) {
-    return HasAt(file, 0, "\x1F\x8B", 2) || HasAt(file, 0, "#RZIPv\x01#", 8) ||
-           HasAt(file, 0, "RASTATE", 7) || HasAt(file, 0, "BST1", 4) ||
-           HasAt(file, 0, "#!s9xsnp:", 9) || HasAt(file, 0, "MDFNSVST", 8);
+    return file.size() == 8192 || HasAt(file, 0, "\x1F\x8B", 2) ||
+           HasAt(file, 0, "#RZIPv\x01#", 8) || HasAt(file, 0, "RASTATE", 7) ||
+           HasAt(file, 0, "BST1", 4) || HasAt(file, 0, "#!s9xsnp:", 9) ||
+           HasAt(file, 0, "MDFNSVST", 8);
 }
 
 // A clause about the file, as the programs put it after "The file cannot be opened: ".
@@ -65,6 +67,45 @@ inline void CheckInside(const orvane::StreamLayout& layout, std::size_t size) {
     Check(!layout.writer.empty());
 }
 
+// The game's checksum of a battery-save slot, done here apart from the program's own: its
+// little-endian words added with each carry fed into the next addition.
+inline std::uint16_t GameChecksum(ByteSpan slot) {
+    std::uint32_t sum = 0;
+    std::uint32_t carry = 0;
+    for (std::size_t i = 0; i + 1 < slot.size(); i += 2) {
+        const std::uint32_t total = sum + static_cast<std::uint32_t>(Little(slot, i, 2)) + carry;
+        sum = total & 0xFFFF;
+        carry = total >> 16;
+    }
+    return static_cast<std::uint16_t>(sum);
+}
+
+// A file whose states are kept coded (a battery save's slots) as the programs open it: every
+// state opens or says why not, the file encodes unchanged to itself, and an edit of the open
+// state's work RAM is refused with a reason or saved so that the file gives it back.
+inline void CheckStoredStates(orvane::DecodedState& state, ByteSpan file, std::size_t edit) {
+    const std::size_t open = state.OpenState();
+    const auto states = state.States();
+    Check(open < states.size() && states[open].opens);
+    const auto unchanged = state.Encode();
+    Check(unchanged && Same(*unchanged, file));
+    for (std::size_t i = 0; i < states.size(); ++i) {
+        const auto workRam = state.StoredWorkRam(i);
+        Check(static_cast<bool>(workRam) == states[i].opens);
+        Check(states[i].opens || (!states[i].why.empty() && !state.OpenStoredState(i)));
+    }
+    Check(state.OpenState() == open && state.OpenStoredState(open));
+    state.WorkRam()[edit % 131072] ^= 0xA5;
+    const auto edited = state.Encode();
+    if (!edited) {
+        Check(!edited.Refusal().empty());
+        return;
+    }
+    auto again = orvane::DecodedState::Decode(*edited);
+    Check(again && again->Name() == state.Name() && again->OpenStoredState(open) &&
+          Same(again->WorkRam(), state.WorkRam()));
+}
+
 // The file as the programs open it. A state taken lies inside a stream of at most the limit,
 // encodes unchanged to the file it came from, and with one work-RAM byte changed (the one at
 // `edit`, modulo its size) encodes to a file that decodes to the edited stream, the same places
@@ -77,8 +118,12 @@ inline void CheckWholeState(ByteSpan file, std::size_t edit) {
     }
     const ByteSpan stream = state->Stream();
     Check(stream.size() <= orvane::kDecodeLimit);
-    CheckInside(state->Layout(), stream.size());
     Check(state->WorkRam().size() == 131072);
+    if (!state->States().empty()) {
+        CheckStoredStates(*state, file, edit);
+        return;
+    }
+    CheckInside(state->Layout(), stream.size());
     Check(state->BatteryRam().size() == (state->Layout().batteryRam ? 8192 : 0));
     Check(!state->Name().empty());
     Check(state->GetCompression() != orvane::Compression::None || Same(stream, file));

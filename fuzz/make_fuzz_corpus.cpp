@@ -125,7 +125,7 @@ int main(int argc, char** argv) {
               Bytes{static_cast<std::uint8_t>(12 | layout), 33});
     }
     // Each real state the target edits, as written and as its stream, with setters.
-    for (std::uint8_t base = 0; base < 8; ++base) {
+    for (std::uint8_t base = 0; base < 9; ++base) {
         Write(doc / ("real-" + std::to_string(base)),
               DocumentScript({static_cast<std::uint8_t>(0xC0 | base)}, base % 7));
         Write(doc / ("real-stream-" + std::to_string(base)),
@@ -235,6 +235,14 @@ int main(int argc, char** argv) {
     const fs::path images = target("fuzz_bsnes");
     Write(images / "bsnes", CoreData(bsnes));
     Write(images / "bsnes-mercury", CoreData(mercury));
+
+    // The player's battery save, and with slot 1 sealed again and slot 3 sealed over whatever it
+    // holds (the rest of the input: how many seals, then which slots).
+    const fs::path battery = target("fuzz_battery");
+    Bytes slots = Read(data / "one-slot.srm");
+    Write(battery / "one-slot", slots);
+    slots.insert(slots.end(), {2, 0, 2});
+    Write(battery / "sealed", slots);
 
     const fs::path sections = target("fuzz_mednafen");
     Write(sections / "snes_faust", Stream(faust));

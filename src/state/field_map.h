@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 #include "name_time_places.h"
 #include "party_members.h"
@@ -52,7 +53,7 @@ using MemberSetKey = std::int32_t;
 
 struct Field {
     std::size_t offset;
-    std::size_t width;  // 1, 2 or 3 bytes
+    std::size_t width;  // 1, 2 or 3 bytes; a name's five
 };
 
 // Every place is in the console's work RAM (InWorkRam), so one table serves the states of every
@@ -140,6 +141,28 @@ constexpr std::optional<std::size_t> FindComboTechOffset(MemberSetKey key) {
         }
     }
     return std::nullopt;
+}
+
+// Every place the accessors read or write, with its width: the tables above, and the name slots'
+// five letters. A table added above joins here, so that what holds for every field can be
+// checked (a battery save keeps only some ranges of work RAM).
+inline std::vector<Field> EveryField() {
+    std::vector<Field> fields(kGeneralFields.begin(), kGeneralFields.end());
+    for (const MemberInfo& member : kMembers) {
+        for (const Field& stat : kStatFields) {
+            fields.push_back({member.recordStart + stat.offset, stat.width});
+        }
+        fields.push_back({member.nameSlot, kNameLength});
+        fields.push_back({member.techLevel, 1});
+    }
+    for (std::size_t slot = 0; slot < static_cast<std::size_t>(kInventorySlots); ++slot) {
+        fields.push_back({kInventoryIdStart + slot, 1});
+        fields.push_back({kInventoryAmountStart + slot, 1});
+    }
+    for (const ComboTechInfo& tech : kComboTechs) {
+        fields.push_back({tech.offset, 1});
+    }
+    return fields;
 }
 
 // A technique level n is stored as n one-bits from bit 7 downward.

@@ -194,7 +194,7 @@ void MainWindow::CreateMenu() {
     m_exit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     m_about = menuBar()->addAction(QStringLiteral("&About"));
     // On the menu bar only while a file that keeps several states is open.
-    m_slotMenu = new QMenu(QStringLiteral("S&lot"), this);
+    m_slotMenu = new QMenu(QStringLiteral("&Slot"), this);
 
     connect(m_open, &QAction::triggered, this, &MainWindow::Open);
     connect(m_save, &QAction::triggered, this, &MainWindow::Save);
@@ -228,10 +228,10 @@ bool MainWindow::OpenFile(const QString& path) {
 void MainWindow::ChooseSlot(std::size_t slot) {
     bool edited = false;
     for (const TextBox* box : m_nameBoxes) {
-        edited = edited || box->isModified();
+        edited = edited || box->Edited();
     }
     for (const TextBox* box : TimeBoxes()) {
-        edited = edited || box->isModified();
+        edited = edited || box->Edited();
     }
     const std::optional<std::size_t> open = m_slot;
     if (!m_fileName.isEmpty() && open && slot != *open &&

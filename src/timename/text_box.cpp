@@ -50,6 +50,7 @@ TextBox::TextBox(int typedLimit, QWidget* parent) : QLineEdit(parent), m_typedLi
 
 void TextBox::SetLoadedText(const QString& text) {
     m_loading = true;
+    m_loadedText = text;
     setMaxLength(std::max(m_typedLimit, static_cast<int>(text.size())));
     setText(text);
     m_loading = false;

@@ -12,6 +12,8 @@ public:
     // A loaded text longer than the limit stays whole until the user edits it; from then on the
     // box takes no more characters than the limit, though deleting is always possible.
     void SetLoadedText(const QString& text);
+    // Whether the text differs from the one last loaded.
+    bool Edited() const { return text() != m_loadedText; }
 
 private:
     class TypedLimit;
@@ -19,5 +21,6 @@ private:
     int m_typedLimit;
     // The text before the edit being checked.
     QString m_lastText;
+    QString m_loadedText;
     bool m_loading = false;
 };

@@ -204,7 +204,7 @@ private slots:
         for (const QAction* action : m_window->menuBar()->actions()) {
             bar << action->text();
         }
-        QCOMPARE(bar, (QStringList{"&File", "S&lot", "&About"}));
+        QCOMPARE(bar, (QStringList{"&File", "&Slot", "&About"}));
         const QList<QAction*> choices = m_window->SlotMenu()->actions();
         QStringList words;
         for (const QAction* choice : choices) {
