@@ -354,8 +354,10 @@ WriteResult WriteInPlace(const fs::path& target, std::span<const std::uint8_t> b
         at = end;
     }
     ok = ok && (bytes.size() <= old.size() || writeAt(bytes.subspan(common), common));
-    ok = ok && (bytes.size() >= old.size() ||
-                ::ftruncate(fd.Get(), static_cast<off_t>(bytes.size())) == 0);
+    if (ok && bytes.size() < old.size()) {
+        written.emplace_back(common, old.size());  // cut off, so put back with the changed bytes
+        ok = ::ftruncate(fd.Get(), static_cast<off_t>(bytes.size())) == 0;
+    }
     ok = ok && ::fsync(fd.Get()) == 0;
     bool readBack = true;
     if (ok) {
@@ -365,7 +367,8 @@ WriteResult WriteInPlace(const fs::path& target, std::span<const std::uint8_t> b
     }
     if (!ok) {
         const int error = errno;
-        // Put the old bytes back where new ones may have landed, and the old length.
+        // Put the old bytes back where new ones may have landed or the file was cut, then drop
+        // what grew past the old length.
         for (const auto& [from, to] : written) {
             writeAt(std::span<const std::uint8_t>(old).subspan(from, to - from), from);
         }

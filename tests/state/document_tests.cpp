@@ -339,6 +339,7 @@ TEST_F(Document, FilesThatCannotBeReplacedAreWrittenInPlace) {
 }
 
 // The new content must be on the disk before it replaces the target, in place or by a new file.
+// In place, a file that grew or shrank on disk since the load gets its old length and tail back.
 TEST_F(Document, FailedFlushFailsTheSaveAndKeepsTheTarget) {
     doc.SetGeneral(kGeneralGold, 4711);
     FailFlushes(true);
@@ -347,6 +348,13 @@ TEST_F(Document, FailedFlushFailsTheSaveAndKeepsTheTarget) {
     fs::create_hard_link(loaded, dir / "other-name.zst");
     EXPECT_EQ(doc.Save().error, WriteError::CannotWrite);
     EXPECT_EQ(ReadBytes(loaded), original);
+    Bytes longer = original;
+    longer.insert(longer.end(), original.begin(), original.begin() + 5000);
+    for (const Bytes& onDisk : {longer, Bytes(original.begin(), original.end() - 5000)}) {
+        WriteBytes(loaded, onDisk);
+        EXPECT_EQ(doc.Save().error, WriteError::CannotWrite);
+        EXPECT_EQ(ReadBytes(loaded), onDisk) << onDisk.size() << " bytes on disk";
+    }
     FailFlushes(false);
     EXPECT_EQ(Entries(dir.Path()), (std::vector<std::string>{"loaded.zst", "other-name.zst"}));
 }
