@@ -383,6 +383,21 @@ WriteResult WriteInPlace(const fs::path& target, std::span<const std::uint8_t> b
     return result;
 }
 
+// The file a path names through any chain of symbolic links, whether or not it exists yet; a
+// relative link is read from its own folder. A chain longer than the system follows is left for
+// stat to report.
+fs::path FollowLinks(fs::path path) {
+    std::error_code ec;
+    for (int hops = 0; hops < 40 && fs::is_symlink(path, ec); ++hops) {
+        const fs::path to = fs::read_symlink(path, ec);
+        if (ec) {
+            break;
+        }
+        path = path.parent_path() / to;
+    }
+    return path;
+}
+
 }  // namespace
 
 WriteResult ReplaceFileContents(const fs::path& requested, std::span<const std::uint8_t> bytes,
@@ -391,14 +406,7 @@ WriteResult ReplaceFileContents(const fs::path& requested, std::span<const std::
         return Failure(WriteError::NoFolder, ENOENT);
     }
     // Write through a symbolic link to the file it names rather than replacing the link.
-    std::error_code ec;
-    fs::path target = requested;
-    if (fs::is_symlink(requested, ec)) {
-        target = fs::weakly_canonical(requested, ec);
-        if (ec) {
-            return Failure(WriteError::NoFolder, ec.value());
-        }
-    }
+    const fs::path target = FollowLinks(requested);
     fs::path dir = target.parent_path();
     if (dir.empty()) {
         dir = ".";

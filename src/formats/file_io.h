@@ -77,11 +77,12 @@ struct WriteResult {
 enum class InPlace { Allowed, Refused };
 
 // Writes a new file beside the target, flushes it, reads it back and renames it over the target,
-// keeping the target's permission bits, owner (where allowed) and extended attributes. Where no
-// rename can serve (a folder the user cannot write, a file with other hard links) the changed
-// bytes are written in place instead, where allowed, flushed, read back, and put back if anything
-// fails. A target without any write permission bit is refused, whatever the caller's privileges.
-// On failure the target is as it was and no temporary file remains.
+// keeping the target's permission bits, owner (where allowed) and extended attributes. A symbolic
+// link stays one: the file it names is written, made if missing. Where no rename can serve (a
+// folder the user cannot write, a file with other hard links) the changed bytes are written in
+// place instead, where allowed, flushed, read back, and put back if anything fails. A target
+// without any write permission bit is refused, whatever the caller's privileges. On failure the
+// target is as it was and no temporary file remains.
 WriteResult ReplaceFileContents(const std::filesystem::path& path,
                                 std::span<const std::uint8_t> bytes,
                                 InPlace inPlace = InPlace::Allowed);

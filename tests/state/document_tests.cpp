@@ -311,6 +311,21 @@ TEST_F(Document, SaveKeepsPermissionBitsAttributesAndSymlinks) {
     EXPECT_EQ(ReadBytes(loaded), Image());
 }
 
+// A link whose file does not exist yet gets it made where it points, through a chain of links,
+// each relative one read from its own folder.
+TEST_F(Document, SaveAsThroughADanglingLinkMakesTheFileItNames) {
+    fs::create_directory(dir / "links");
+    fs::create_directory(dir / "saves");
+    fs::create_symlink("../saves/slot", dir / "links" / "state.zst");
+    fs::create_symlink("slot.zst", dir / "saves" / "slot");
+    doc.SetGeneral(kGeneralGold, 6);
+    ASSERT_TRUE(doc.SaveAs(dir / "links" / "state.zst"));
+    EXPECT_TRUE(fs::is_symlink(dir / "links" / "state.zst"));
+    EXPECT_TRUE(fs::is_symlink(dir / "saves" / "slot"));
+    EXPECT_EQ(ReadBytes(dir / "saves" / "slot.zst"), Image());
+    EXPECT_EQ(Entries(dir / "saves"), (std::vector<std::string>{"slot", "slot.zst"}));
+}
+
 // A kill must leave no file: the new content has no name until it is complete.
 TEST_F(Document, SaveKilledWhileWritingLeavesNoFileBehind) {
     doc.SetGeneral(kGeneralGold, 777);
