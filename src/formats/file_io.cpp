@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+#include "byte_view.h"
+
 namespace orvane {
 
 namespace fs = std::filesystem;
@@ -325,6 +327,10 @@ WriteResult WriteInPlace(const fs::path& target, std::span<const std::uint8_t> b
     }
     if (!S_ISREG(st.st_mode)) {
         return Failure(WriteError::NotRegularFile, 0);
+    }
+    // The old bytes are held to be put back; no state is this large.
+    if (static_cast<std::uintmax_t>(st.st_size) > kDecodeLimit) {
+        return Failure(WriteError::TooLarge, 0);
     }
     std::vector<std::uint8_t> old(static_cast<std::size_t>(st.st_size));
     if (::lseek(fd.Get(), 0, SEEK_SET) != 0 || !ReadAll(fd.Get(), old)) {

@@ -67,6 +67,9 @@ QString SaveFailureText(const WriteResult& result) {
         case WriteError::ReadBackDiffers:
             why = EditorSheet::tr("What was written read back otherwise.");
             break;
+        case WriteError::TooLarge:
+            why = EditorSheet::tr("The file is larger than any save state.");
+            break;
         case WriteError::WholeOnlyHardLinked:
             why = EditorSheet::tr(
                 "The file is compressed, so only a whole new file can replace it, and that "
