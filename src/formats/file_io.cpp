@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+#include "byte_view.h"
+
 namespace orvane {
 
 namespace fs = std::filesystem;
@@ -326,6 +328,10 @@ WriteResult WriteInPlace(const fs::path& target, std::span<const std::uint8_t> b
     if (!S_ISREG(st.st_mode)) {
         return Failure(WriteError::NotRegularFile, 0);
     }
+    // The old bytes are held to be put back; no state is this large.
+    if (static_cast<std::uintmax_t>(st.st_size) > kDecodeLimit) {
+        return Failure(WriteError::TooLarge, 0);
+    }
     std::vector<std::uint8_t> old(static_cast<std::size_t>(st.st_size));
     if (::lseek(fd.Get(), 0, SEEK_SET) != 0 || !ReadAll(fd.Get(), old)) {
         return Failure(WriteError::CannotWrite);
@@ -354,8 +360,10 @@ WriteResult WriteInPlace(const fs::path& target, std::span<const std::uint8_t> b
         at = end;
     }
     ok = ok && (bytes.size() <= old.size() || writeAt(bytes.subspan(common), common));
-    ok = ok && (bytes.size() >= old.size() ||
-                ::ftruncate(fd.Get(), static_cast<off_t>(bytes.size())) == 0);
+    if (ok && bytes.size() < old.size()) {
+        written.emplace_back(common, old.size());  // cut off, so put back with the changed bytes
+        ok = ::ftruncate(fd.Get(), static_cast<off_t>(bytes.size())) == 0;
+    }
     ok = ok && ::fsync(fd.Get()) == 0;
     bool readBack = true;
     if (ok) {
@@ -365,7 +373,8 @@ WriteResult WriteInPlace(const fs::path& target, std::span<const std::uint8_t> b
     }
     if (!ok) {
         const int error = errno;
-        // Put the old bytes back where new ones may have landed, and the old length.
+        // Put the old bytes back where new ones may have landed or the file was cut, then drop
+        // what grew past the old length.
         for (const auto& [from, to] : written) {
             writeAt(std::span<const std::uint8_t>(old).subspan(from, to - from), from);
         }
@@ -380,6 +389,21 @@ WriteResult WriteInPlace(const fs::path& target, std::span<const std::uint8_t> b
     return result;
 }
 
+// The file a path names through any chain of symbolic links, whether or not it exists yet; a
+// relative link is read from its own folder. A chain longer than the system follows is left for
+// stat to report.
+fs::path FollowLinks(fs::path path) {
+    std::error_code ec;
+    for (int hops = 0; hops < 40 && fs::is_symlink(path, ec); ++hops) {
+        const fs::path to = fs::read_symlink(path, ec);
+        if (ec) {
+            break;
+        }
+        path = path.parent_path() / to;
+    }
+    return path;
+}
+
 }  // namespace
 
 WriteResult ReplaceFileContents(const fs::path& requested, std::span<const std::uint8_t> bytes,
@@ -388,14 +412,7 @@ WriteResult ReplaceFileContents(const fs::path& requested, std::span<const std::
         return Failure(WriteError::NoFolder, ENOENT);
     }
     // Write through a symbolic link to the file it names rather than replacing the link.
-    std::error_code ec;
-    fs::path target = requested;
-    if (fs::is_symlink(requested, ec)) {
-        target = fs::weakly_canonical(requested, ec);
-        if (ec) {
-            return Failure(WriteError::NoFolder, ec.value());
-        }
-    }
+    const fs::path target = FollowLinks(requested);
     fs::path dir = target.parent_path();
     if (dir.empty()) {
         dir = ".";

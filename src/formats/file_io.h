@@ -55,6 +55,7 @@ enum class WriteError {
     CannotWrite,      // writing or flushing failed: a full disk, a size limit, an I/O error
     CannotReplace,    // the new file could not take the target's place
     ReadBackDiffers,  // what was written reads back otherwise
+    TooLarge,         // to be written in place, the target is larger than any save state
     // Only a new file may replace the target, and none can: the target has other hard links,
     // or the folder refuses a new file or the rename (systemError says why).
     WholeOnlyHardLinked,
@@ -77,11 +78,13 @@ struct WriteResult {
 enum class InPlace { Allowed, Refused };
 
 // Writes a new file beside the target, flushes it, reads it back and renames it over the target,
-// keeping the target's permission bits, owner (where allowed) and extended attributes. Where no
-// rename can serve (a folder the user cannot write, a file with other hard links) the changed
-// bytes are written in place instead, where allowed, flushed, read back, and put back if anything
-// fails. A target without any write permission bit is refused, whatever the caller's privileges.
-// On failure the target is as it was and no temporary file remains.
+// keeping the target's permission bits, owner (where allowed) and extended attributes. A symbolic
+// link stays one: the file it names is written, made if missing. Where no rename can serve (a
+// folder the user cannot write, a file with other hard links) the changed bytes are written in
+// place instead, where allowed and the target is no larger than a state may be, flushed, read
+// back, and put back if anything fails. A target without any write permission bit is refused,
+// whatever the caller's privileges. On failure the target is as it was and no temporary file
+// remains.
 WriteResult ReplaceFileContents(const std::filesystem::path& path,
                                 std::span<const std::uint8_t> bytes,
                                 InPlace inPlace = InPlace::Allowed);

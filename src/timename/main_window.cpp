@@ -87,6 +87,8 @@ QString NotReplaced(const orvane::WriteResult& result, orvane::WholeFileOnly rep
             return QStringLiteral("what was written read back otherwise");
         case orvane::WriteError::ReadOnly:
             return QStringLiteral("the file is read-only");
+        case orvane::WriteError::TooLarge:
+            return QStringLiteral("the file is larger than any save state");
         case orvane::WriteError::NoFolder:
             return QStringLiteral("the folder does not exist (any more)");
         default:

@@ -75,6 +75,9 @@ QString SaveFailureText(const WriteResult& result, WholeFileOnly replacing) {
         case WriteError::ReadBackDiffers:
             why = EditorSheet::tr("What was written read back otherwise.");
             break;
+        case WriteError::TooLarge:
+            why = EditorSheet::tr("The file is larger than any save state.");
+            break;
         case WriteError::WholeOnlyHardLinked:
             why = EditorSheet::tr(
                       "%1, and that would leave the file's other names (hard links) with the "

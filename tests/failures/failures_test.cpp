@@ -4,6 +4,8 @@
 
 #include <sys/stat.h>
 
+#include <fstream>
+
 #include "editor_fixtures.h"
 #include "tellim_fixtures.h"
 
@@ -234,6 +236,34 @@ private slots:
         session.messages.answers = {true};
         QCOMPARE(session.Save(), kSaved);
         QCOMPARE(Changes(ours, ReadFile(path)), LittleEndian(13743, 77, 2));  // Number of Saves
+    }
+
+    // Written in place (it has another hard link), the file's old bytes are held to be put back
+    // if the save fails: one larger than any state is refused before memory is taken for them.
+    void SaveIntoAFileLargerThanAnyStateIsRefused() {
+        Session session;
+        session.OpenQuiet();
+        session.Type(kMainTab, "gold", QStringLiteral("4321"));
+        const fs::path path = FsPath(session.path);
+        fs::create_hard_link(path, path.string() + ".link");
+        const std::uintmax_t huge = std::uintmax_t{1} << 43;  // sparse, so it takes no disk
+        fs::resize_file(path, huge);
+        const auto refused = [&] {
+            session.messages.answers = {true};  // replace the file that changed on disk
+            session.Sheet().Save();
+            const auto& shown = session.messages.shown;
+            return session.messages.asked.size() == 1 && shown.size() == 1 &&
+                   shown[0].text == "Error Saving File!" &&
+                   shown[0].detail ==
+                       "The file is larger than any save state. The file on disk "
+                       "is as it was.";
+        };
+        QVERIFY2(InChild(refused).value_or(false), "no refusal with the reason, or a crash");
+        QCOMPARE(fs::file_size(path), huge);
+        Bytes head(session.opened.size());
+        std::ifstream in(path, std::ios::binary);
+        QVERIFY(in.read(reinterpret_cast<char*>(head.data()), std::streamsize(head.size())));
+        QCOMPARE(head, session.opened);
     }
 
     // tellim meeting a file it cannot use, when it opens one or saves the one it opened: the boxes

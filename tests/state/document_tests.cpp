@@ -311,6 +311,21 @@ TEST_F(Document, SaveKeepsPermissionBitsAttributesAndSymlinks) {
     EXPECT_EQ(ReadBytes(loaded), Image());
 }
 
+// A link whose file does not exist yet gets it made where it points, through a chain of links,
+// each relative one read from its own folder.
+TEST_F(Document, SaveAsThroughADanglingLinkMakesTheFileItNames) {
+    fs::create_directory(dir / "links");
+    fs::create_directory(dir / "saves");
+    fs::create_symlink("../saves/slot", dir / "links" / "state.zst");
+    fs::create_symlink("slot.zst", dir / "saves" / "slot");
+    doc.SetGeneral(kGeneralGold, 6);
+    ASSERT_TRUE(doc.SaveAs(dir / "links" / "state.zst"));
+    EXPECT_TRUE(fs::is_symlink(dir / "links" / "state.zst"));
+    EXPECT_TRUE(fs::is_symlink(dir / "saves" / "slot"));
+    EXPECT_EQ(ReadBytes(dir / "saves" / "slot.zst"), Image());
+    EXPECT_EQ(Entries(dir / "saves"), (std::vector<std::string>{"slot", "slot.zst"}));
+}
+
 // A kill must leave no file: the new content has no name until it is complete.
 TEST_F(Document, SaveKilledWhileWritingLeavesNoFileBehind) {
     doc.SetGeneral(kGeneralGold, 777);
@@ -339,6 +354,7 @@ TEST_F(Document, FilesThatCannotBeReplacedAreWrittenInPlace) {
 }
 
 // The new content must be on the disk before it replaces the target, in place or by a new file.
+// In place, a file that grew or shrank on disk since the load gets its old length and tail back.
 TEST_F(Document, FailedFlushFailsTheSaveAndKeepsTheTarget) {
     doc.SetGeneral(kGeneralGold, 4711);
     FailFlushes(true);
@@ -347,6 +363,13 @@ TEST_F(Document, FailedFlushFailsTheSaveAndKeepsTheTarget) {
     fs::create_hard_link(loaded, dir / "other-name.zst");
     EXPECT_EQ(doc.Save().error, WriteError::CannotWrite);
     EXPECT_EQ(ReadBytes(loaded), original);
+    Bytes longer = original;
+    longer.insert(longer.end(), original.begin(), original.begin() + 5000);
+    for (const Bytes& onDisk : {longer, Bytes(original.begin(), original.end() - 5000)}) {
+        WriteBytes(loaded, onDisk);
+        EXPECT_EQ(doc.Save().error, WriteError::CannotWrite);
+        EXPECT_EQ(ReadBytes(loaded), onDisk) << onDisk.size() << " bytes on disk";
+    }
     FailFlushes(false);
     EXPECT_EQ(Entries(dir.Path()), (std::vector<std::string>{"loaded.zst", "other-name.zst"}));
 }

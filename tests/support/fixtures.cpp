@@ -188,6 +188,23 @@ bool BecomeNobody() {
     return ::geteuid() != 0 || (::setgid(65534) == 0 && ::setuid(65534) == 0);
 }
 
+namespace {
+
+// Ends the child with the work's result. A throw ends it as a crash: unwound, it would run on
+// into the copy of the test program's own loop.
+[[noreturn]] void ExitWith(const std::function<bool()>& work) {
+    bool done = false;
+    try {
+        done = work();
+    } catch (...) {
+        std::signal(SIGABRT, SIG_DFL);
+        std::abort();
+    }
+    ::_exit(done ? 0 : 1);
+}
+
+}  // namespace
+
 std::optional<bool> InChild(const std::function<bool()>& work, std::uint64_t sizeLimit,
                             OverLimit overLimit) {
     const pid_t child = ::fork();
@@ -198,7 +215,7 @@ std::optional<bool> InChild(const std::function<bool()>& work, std::uint64_t siz
             const rlimit limit{sizeLimit, sizeLimit};
             ::setrlimit(RLIMIT_FSIZE, &limit);
         }
-        ::_exit(work() ? 0 : 1);
+        ExitWith(work);
     }
     int status = 0;
     if (child < 0 || ::waitpid(child, &status, 0) != child || !WIFEXITED(status)) {
@@ -210,7 +227,7 @@ std::optional<bool> InChild(const std::function<bool()>& work, std::uint64_t siz
 bool EndsBeforeKilled(const std::function<bool()>& work, std::chrono::microseconds delay) {
     const pid_t child = ::fork();
     if (child == 0) {
-        ::_exit(work() ? 0 : 1);
+        ExitWith(work);
     }
     if (child < 0) {
         return false;

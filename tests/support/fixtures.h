@@ -138,9 +138,9 @@ std::map<std::uint32_t, std::uint8_t> WorkRamMarkers();
 // In a child run by root: gives up root's right to write anywhere by becoming user nobody.
 bool BecomeNobody();
 enum class OverLimit { Fails, Kills };
-// The work's result in a child process, nothing when the child did not exit. With a size limit
-// files may not grow past it, as on a full disk: a write past it fails, or kills the child as a
-// user's kill would.
+// The work's result in a child process, nothing when the child did not exit (a crash or a
+// throw). With a size limit files may not grow past it, as on a full disk: a write past it fails,
+// or kills the child as a user's kill would.
 std::optional<bool> InChild(const std::function<bool()>& work, std::uint64_t sizeLimit = 0,
                             OverLimit overLimit = OverLimit::Fails);
 
