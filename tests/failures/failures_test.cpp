@@ -246,7 +246,8 @@ private slots:
         session.Type(kMainTab, "gold", QStringLiteral("4321"));
         const fs::path path = FsPath(session.path);
         fs::create_hard_link(path, path.string() + ".link");
-        const std::uintmax_t huge = std::uintmax_t{1} << 43;  // sparse, so it takes no disk
+        // Sparse, so it takes no disk; four times the largest a state may decode to.
+        const std::uintmax_t huge = std::uintmax_t{64} << 20;
         fs::resize_file(path, huge);
         const auto refused = [&] {
             session.messages.answers = {true};  // replace the file that changed on disk
