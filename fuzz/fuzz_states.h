@@ -86,7 +86,7 @@ inline std::uint16_t GameChecksum(ByteSpan slot) {
 inline void CheckStoredStates(orvane::DecodedState& state, ByteSpan file, std::size_t edit) {
     const std::size_t open = state.OpenState();
     const auto states = state.States();
-    Check(open < states.size() && states[open].opens);
+    Check(states.empty() ? open == 0 : open < states.size() && states[open].opens);
     const auto unchanged = state.Encode();
     Check(unchanged && Same(*unchanged, file));
     for (std::size_t i = 0; i < states.size(); ++i) {
@@ -119,7 +119,7 @@ inline void CheckWholeState(ByteSpan file, std::size_t edit) {
     const ByteSpan stream = state->Stream();
     Check(stream.size() <= orvane::kDecodeLimit);
     Check(state->WorkRam().size() == 131072);
-    if (!state->States().empty()) {
+    if (state->StateIsCoded()) {
         CheckStoredStates(*state, file, edit);
         return;
     }

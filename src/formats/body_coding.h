@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A state kept coded inside a file's stream rather than as plain bytes in it, such as the game's
-// three slots in a battery save: one at a time is opened into a body of its own, edited there, and
-// coded back into the stream.
+// three slots in a battery save or a compressed body: one at a time is opened into a body of its
+// own, edited there, and coded back into the stream.
 
+#include <algorithm>
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -39,7 +41,8 @@ class BodyCoding {
 public:
     virtual ~BodyCoding() = default;
 
-    // Every state the stream holds, in the order the user sees them.
+    // Every state the stream holds, in the order the user sees them; none where it holds one
+    // only, state 0, which needs no choosing.
     virtual std::vector<StoredState> States(ByteSpan stream) const = 0;
     // The one a user opening the file expects; it opens.
     virtual std::size_t FirstToOpen(ByteSpan stream) const = 0;
@@ -52,6 +55,49 @@ public:
         return Outcome<Bytes>::Refused("its states cannot be copied into each other");
     }
     virtual WholeFileOnly Replacing() const = 0;
+};
+
+// A coding of data that lies in a block of a wrapper's stream (a RetroArch core's data in its MEM
+// block): it sees the block alone, and an encoded block must keep the block's length.
+class CodingInBlock final : public BodyCoding {
+public:
+    CodingInBlock(std::shared_ptr<const BodyCoding> inner, std::size_t at, std::size_t length)
+        : m_inner(std::move(inner)), m_at(at), m_length(length) {}
+
+    std::vector<StoredState> States(ByteSpan stream) const override {
+        return m_inner->States(Block(stream));
+    }
+    std::size_t FirstToOpen(ByteSpan stream) const override {
+        return m_inner->FirstToOpen(Block(stream));
+    }
+    Outcome<Body> Open(ByteSpan stream, std::size_t state) const override {
+        return m_inner->Open(Block(stream), state);
+    }
+    Outcome<Bytes> Encode(ByteSpan stream, std::size_t state, ByteSpan body) const override {
+        return Splice(stream, m_inner->Encode(Block(stream), state, body));
+    }
+    Outcome<Bytes> Copy(ByteSpan stream, std::size_t from, std::size_t to) const override {
+        return Splice(stream, m_inner->Copy(Block(stream), from, to));
+    }
+    WholeFileOnly Replacing() const override { return m_inner->Replacing(); }
+
+private:
+    ByteSpan Block(ByteSpan stream) const { return stream.subspan(m_at, m_length); }
+    Outcome<Bytes> Splice(ByteSpan stream, const Outcome<Bytes>& block) const {
+        if (!block) {
+            return Outcome<Bytes>::Refused(block);
+        }
+        if (block->size() != m_length) {
+            return Outcome<Bytes>::Refused("the core's data would not keep its length");
+        }
+        Bytes out(stream.begin(), stream.end());
+        std::copy(block->begin(), block->end(), out.begin() + static_cast<std::ptrdiff_t>(m_at));
+        return out;
+    }
+
+    std::shared_ptr<const BodyCoding> m_inner;
+    std::size_t m_at;
+    std::size_t m_length;
 };
 
 }  // namespace orvane

@@ -40,7 +40,10 @@ Outcome<FormatFound> ReadRetroArchCore(ByteSpan stream, Compression compression,
     for (const StateFormat& format : StateFormats()) {
         if (IsIn(format, kRetroArchCore) && format.claims(core)) {
             auto found = format.read(core);
-            if (found && !found->body) {
+            if (found && found->body) {
+                found->body =
+                    std::make_shared<const CodingInBlock>(std::move(found->body), at, core.size());
+            } else if (found) {
                 found->layout = found->layout.MovedBy(at);
             }
             return found;

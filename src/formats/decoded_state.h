@@ -54,8 +54,11 @@ public:
     // stream keeps its states coded.
     const StreamLayout& Layout() const { return m_layout; }
 
+    // Whether the state is kept coded in the stream (a battery save's slot, a compressed body),
+    // so that work RAM lies in the open state's body.
+    bool StateIsCoded() const { return m_coding != nullptr; }
     // The states the stream keeps coded, such as a battery save's three slots, one of which is
-    // open; none where the stream is one state of its own.
+    // open; none where the stream holds one state.
     std::vector<StoredState> States() const;
     std::size_t OpenState() const { return m_openState; }
     // Opens another of States(), dropping the open one's edits.
