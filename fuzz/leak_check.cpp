@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Proves the fuzz runs' leak suppressions hide only the system's font libraries: a window that
-// lays out text of many scripts (which makes fontconfig and FreeType keep memory no one frees),
-// and one allocation of our own that is never freed. LeakSanitizer must report exactly that one.
+// Proves the fuzz runs' leak suppressions hide only what the system's font libraries keep: text
+// of many scripts laid out by an application that, as in a fuzz target, lives until the process
+// ends (Qt's fallback fonts then leave fontconfig's patterns behind), and one allocation of our
+// own that is never freed. LeakSanitizer must report exactly that one.
 
 #include <QApplication>
-#include <QLabel>
 #include <QLineEdit>
 
 namespace {
@@ -21,13 +21,11 @@ void* volatile g_forgotten = nullptr;
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QLabel label(QString::fromUtf8("Crono 中文 العربية ไทย 한국어 ॐ 😀 ∑ Ελληνικά Кириллица"));
-    QLineEdit edit(label.text());
-    label.show();
-    edit.show();
-    label.grab();
-    edit.grab();
+    static QApplication app(argc, argv);
+    {
+        QLineEdit edit;
+        edit.setText(QString::fromUtf8("Crono 中文 العربية ไทย 한국어 ॐ 😀 ∑ Ελληνικά Кириллица"));
+    }
     ForgetOnPurpose();
     return 0;
 }
