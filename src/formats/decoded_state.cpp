@@ -303,15 +303,29 @@ Outcome<Bytes> DecodedState::Encode(Bytes* storage) const {
 }
 
 std::string KnownStatesInWords() {
-    std::string zsnes;
+    std::string words;
     for (const FileLayout& layout : kFileLayouts) {
-        zsnes += (zsnes.empty() ? "" : ", ") + std::string(layout.writtenBy) + " (" +
+        words += (words.empty() ? "" : ", ") + std::string(layout.writtenBy) + " (" +
                  std::to_string(layout.size) + " bytes)";
     }
-    return zsnes +
-           "; of snes9x (state formats 11 and 12); of RetroArch with its snes9x, bsnes 115 and "
-           "bsnes-mercury 094 cores; and of mednafen's snes and snes_faust modules, compressed "
-           "or not";
+    std::vector<std::string> cores;
+    for (const StateFormat& format : StateFormats()) {
+        if (format.ownFileWords != nullptr) {
+            words += std::string("; of ") + format.ownFileWords;
+        }
+        // A row may speak of several cores: "bsnes 115, bsnes-mercury 094".
+        for (std::string_view rest = format.coreWords != nullptr ? format.coreWords : "";
+             !rest.empty();) {
+            const std::size_t comma = rest.find(", ");
+            cores.emplace_back(rest.substr(0, comma));
+            rest = comma == std::string_view::npos ? "" : rest.substr(comma + 2);
+        }
+    }
+    std::string retroArch;
+    for (std::size_t i = 0; i < cores.size(); ++i) {
+        retroArch += (i == 0 ? "" : i + 1 == cores.size() ? " and " : ", ") + cores[i];
+    }
+    return words + "; and of RetroArch with its " + retroArch + " cores, compressed or not";
 }
 
 }  // namespace orvane

@@ -22,6 +22,8 @@ enum class Emulator {
     Snes9x,
     RetroArch,
     Mednafen,
+    Mesen,
+    Bsnes,
     BatterySave,  // no emulator's own: the game's, which every emulator and cartridge keeps
 };
 
@@ -50,6 +52,11 @@ struct StateFormat {
     // The name of an own file of the format, from what read found: "snes9x state, format 12".
     // A core's data is named by RetroArch's wrapper from the layout's writer and detail.
     std::string (*name)(const StreamLayout& layout);
+    // What the programs open of it, in words for a refusal: its emulator's own files ("snes9x
+    // (state formats 11 and 12)", following "of") and a RetroArch core's data ("snes9x", among
+    // RetroArch's cores, several of them apart by ", "); null where it is neither.
+    const char* ownFileWords;
+    const char* coreWords;
 };
 
 // Every format, in the order they are tried; ZSNES's layouts, which claim any file, last.

@@ -47,13 +47,17 @@ std::string NoOwnFile(const StreamLayout&) {
 
 constexpr std::array<StateFormat, 5> kFormats{{
     {"snes9x", Emulator::Snes9x, kOwnFile | kGzipped | kRetroArchCore, IsSnes9xStream,
-     InData<ParseSnes9xStream>, WriterState},
-    {"bsnes", Emulator::RetroArch, kRetroArchCore, IsBsnesImage, InData<ParseBsnesImage>,
-     NoOwnFile},
+     InData<ParseSnes9xStream>, WriterState, "snes9x (state formats 11 and 12)", "snes9x"},
+    {"bsnes", Emulator::RetroArch, kRetroArchCore, IsBsnesImage, InData<ParseBsnesImage>, NoOwnFile,
+     nullptr, "bsnes 115, bsnes-mercury 094"},
     {"mednafen", Emulator::Mednafen, kOwnFile | kGzipped, IsMednafenState,
-     InData<ParseMednafenState>, WriterState},
-    {"battery", Emulator::BatterySave, kOwnFile, IsBatterySaveSize, ReadBatterySave, Writer},
-    {"zsnes", Emulator::Zsnes, kOwnFile, Anything, InData<ParseZsnesState>, StateOf},
+     InData<ParseMednafenState>, WriterState, "mednafen's snes and snes_faust modules", nullptr},
+    // The game's own, which the programs' messages name apart from the emulators' states.
+    {"battery", Emulator::BatterySave, kOwnFile, IsBatterySaveSize, ReadBatterySave, Writer,
+     nullptr, nullptr},
+    // Its layouts are listed with their sizes.
+    {"zsnes", Emulator::Zsnes, kOwnFile, Anything, InData<ParseZsnesState>, StateOf, nullptr,
+     nullptr},
 }};
 
 }  // namespace
