@@ -50,6 +50,9 @@ public:
     // Empty where the state stores none.
     ByteSpan BatteryRam() const;
     ByteSpan Stream() const { return m_stream; }
+    // What work RAM lies in, and Layout() speaks of: the stream, or the open state's body where
+    // the stream keeps it coded.
+    ByteSpan Body() const { return m_coding ? ByteSpan(m_body) : ByteSpan(m_stream); }
     // Where work RAM and battery RAM lie: in the stream, or in the open state's body where the
     // stream keeps its states coded.
     const StreamLayout& Layout() const { return m_layout; }

@@ -33,12 +33,6 @@ constexpr std::size_t kGenerals[7][2] = {{14438, 3}, {68709, 1}, {13743, 2}, {41
 constexpr MemberSetKey kComboKeys[24] = {3,  5,  9,  17, 33, 6,  10, 18, 34, 12, 36, 24,
                                          40, 48, 20, 7,  11, 19, 35, 13, 21, 37, 25, 41};
 
-// The decoded stream of a file as the program reads it.
-Bytes StreamOf(const Bytes& file) {
-    const auto state = DecodedState::Decode(file);
-    return state ? Bytes(state->Stream().begin(), state->Stream().end()) : Bytes{};
-}
-
 class RealStates : public ::testing::TestWithParam<RealState> {
 protected:
     void SetUp() override {
@@ -56,7 +50,7 @@ protected:
     }
 
     const Bytes original = ReadBytes(TestData(GetParam().file));
-    const Bytes loadedStream = StreamOf(original);
+    const Bytes loadedStream = DecodedBody(original);
     ScratchDir dir;
     const std::filesystem::path path = dir / GetParam().file;
     StateDocument doc;
@@ -78,7 +72,7 @@ TEST_P(RealStates, TheCartridgesMarkersAreWhereWorkRamIs) {
 TEST_P(RealStates, EveryFieldReadsItsWorkRamBytes) {
     ASSERT_NE(doc.State(), nullptr);
     EXPECT_EQ(doc.State()->Name(), GetParam().name);
-    EXPECT_EQ(doc.State()->Stream().size(), GetParam().size);
+    EXPECT_EQ(doc.State()->Body().size(), GetParam().size);
     const char* names[] = {"Aleph", "Bravo", "Cobra", "Delta", "Ember", "Fjord", "Gizmo"};
     for (std::size_t m = 0; m < 7; ++m) {
         const std::int32_t who = 1 << m;
@@ -142,7 +136,7 @@ TEST_P(RealStates, SaveChangesExactlyTheEditedBytesWhereTheFormatKeepsThem) {
     const Bytes saved = ReadBytes(path);
     // The whole stream is compared: battery RAM, previews and every block the editor does not
     // know come back as they were read.
-    EXPECT_EQ(Changes(expected, StreamOf(saved)), Patch{});
+    EXPECT_EQ(Changes(expected, DecodedBody(saved)), Patch{});
     // The same container: a plain file is the stream; a compressed one keeps its kind and its
     // header (gzip's time and system byte, RZIP's chunk size and length).
     if (GetParam().compressed) {

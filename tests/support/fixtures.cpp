@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "fixtures.h"
 
+#include "decoded_state.h"
+
 #include <sys/resource.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
@@ -120,6 +122,11 @@ std::string Snapshot(const std::filesystem::path& path) {
         entries += name + '{' + Snapshot(path / name) + '}';
     }
     return entries;
+}
+
+Bytes DecodedBody(const Bytes& file) {
+    const auto state = DecodedState::Decode(file);
+    return state ? Bytes(state->Body().begin(), state->Body().end()) : Bytes();
 }
 
 std::uint16_t GameChecksum(std::span<const std::uint8_t> slot) {

@@ -67,11 +67,13 @@ private:
 std::string Snapshot(const std::filesystem::path& path);
 
 // A save state in tests/data and what its README says of it.
+// Sizes and offsets are of the decoded stream (the file where nothing is compressed), or of the
+// open state's body where the file keeps it coded: what DecodedBody gives.
 struct RealState {
     const char* file;
     const char* name;        // the program's name for its format
-    std::size_t size;        // of the decoded stream, which is the file where nothing is compressed
-    std::size_t workRam;     // offset of console address 0x7E0000 in the decoded stream
+    std::size_t size;        // of the decoded stream or body
+    std::size_t workRam;     // offset of console address 0x7E0000 in it
     std::size_t batteryRam;  // 8192 bytes; 0 where the state stores none
     bool compressed;
 };
@@ -117,6 +119,9 @@ inline void PrintTo(const RealState& state, std::ostream* out) {
 }
 
 std::filesystem::path TestData(const std::string& name);
+// What the programs edit of a file: its decoded stream, or the open state's body where the file
+// keeps it coded; nothing when they refuse the file.
+Bytes DecodedBody(const Bytes& file);
 
 // The game's battery save as its measured layout says, written out here apart from the program's
 // own: 8192 bytes, slot n at 0xA00 * n, its checksum at 0x1FF0 + 2n, its mark 1B E4 at 0x1FF8 + 2n.

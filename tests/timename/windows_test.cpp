@@ -161,17 +161,13 @@ private slots:
             {4119, {0, 1}},                           // hours, units then tens
             {4117, {7}},                              // minutes, units; the tens keep their 60
         };
-        const auto stream = [](const Bytes& file) {
-            const auto state = orvane::DecodedState::Decode(file);
-            return state ? Bytes(state->Stream().begin(), state->Stream().end()) : Bytes();
-        };
-        Bytes expected = stream(original);
+        Bytes expected = DecodedBody(original);
         for (const auto& [offset, values] : runs) {
             expected = Patched(expected, BytesAt(offset + std::size_t(workRam - 0xC13), values));
         }
         // Every other byte, battery RAM and preview picture included, stays as it was.
         const Bytes saved = ReadBytes(path.toStdString());
-        QCOMPARE(Changes(expected, stream(saved)), Patch{});
+        QCOMPARE(Changes(expected, DecodedBody(saved)), Patch{});
         if (compressed) {
             const std::size_t header = original.front() == 0x1F ? 10 : 20;  // gzip, RZIP
             QCOMPARE(Bytes(saved.begin(), saved.begin() + header),

@@ -355,11 +355,7 @@ private slots:
         // file holds, compressed or not.
         Patch changed = LittleEndian(std::size_t(workRam) + 0x2C53, 4321, 3);
         changed[std::size_t(workRam) + 0x2600 + 498] = 50;
-        const auto stream = [](const Bytes& file) {
-            const auto state = DecodedState::Decode(file);
-            return state ? Bytes(state->Stream().begin(), state->Stream().end()) : Bytes();
-        };
-        QCOMPARE(Changes(stream(before), stream(ReadFile(path))), changed);
+        QCOMPARE(Changes(DecodedBody(before), DecodedBody(ReadFile(path))), changed);
     }
 
     void linesAndButtons_data() {
