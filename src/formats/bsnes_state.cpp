@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "bsnes_state.h"
 
+#include <algorithm>
+
 namespace orvane {
 
 namespace {
@@ -26,9 +28,9 @@ bool IsHexDigit(std::uint8_t byte) {
            (byte >= 'A' && byte <= 'F');
 }
 
-Outcome<StreamLayout> Layout(ByteSpan image, std::string writer, std::size_t workRam,
+Outcome<StreamLayout> Layout(std::size_t imageSize, std::string writer, std::size_t workRam,
                              std::size_t batteryRam) {
-    if (!Fits(image, workRam, kWorkRamSize)) {
+    if (workRam > imageSize || imageSize - workRam < kWorkRamSize) {
         return Outcome<StreamLayout>::Refused("it is a " + writer +
                                               " state too short to hold work RAM");
     }
@@ -38,28 +40,32 @@ Outcome<StreamLayout> Layout(ByteSpan image, std::string writer, std::size_t wor
 }  // namespace
 
 Outcome<StreamLayout> ParseBsnesImage(ByteSpan image) {
-    const auto second = Load32(image, 4);
-    if (!IsBsnesImage(image) || !second) {
+    return ParseBsnesImageHead(image.first(std::min(image.size(), kBsnesImageHead)), image.size());
+}
+
+Outcome<StreamLayout> ParseBsnesImageHead(ByteSpan head, std::size_t imageSize) {
+    const auto second = Load32(head, 4);
+    if (!IsBsnesImage(head) || !second) {
         return Refuse("that ends early");
     }
-    const std::string_view version = TextField(image, 8, 16);
+    const std::string_view version = TextField(head, 8, 16);
     if (version == kBsnesVersion) {
-        if (*second != image.size()) {
+        if (*second != imageSize) {
             return Refuse("whose length field says " + std::to_string(*second) +
-                          " bytes, but which is " + std::to_string(image.size()) + " bytes long");
+                          " bytes, but which is " + std::to_string(imageSize) + " bytes long");
         }
-        return Layout(image, "bsnes 115", kBsnesWorkRam, kBsnesBatteryRam);
+        return Layout(imageSize, "bsnes 115", kBsnesWorkRam, kBsnesBatteryRam);
     }
     if (*second == kMercurySerializer) {
         for (std::size_t i = 8; i < 8 + 64; ++i) {
-            if (i >= image.size() || !IsHexDigit(image[i])) {
+            if (i >= head.size() || !IsHexDigit(head[i])) {
                 return Outcome<StreamLayout>::Refused(
                     "it is a bsnes-mercury state whose cartridge hash is malformed");
             }
         }
-        return Layout(image, "bsnes-mercury 094", kMercuryWorkRam, kMercuryBatteryRam);
+        return Layout(imageSize, "bsnes-mercury 094", kMercuryWorkRam, kMercuryBatteryRam);
     }
-    if (*second == image.size()) {
+    if (*second == imageSize) {
         return Refuse("of version \"" + Printable(version) +
                       "\", which this program does not know");
     }

@@ -19,4 +19,9 @@ inline bool IsBsnesImage(ByteSpan image) {
 // Either must be long enough to hold work RAM.
 Outcome<StreamLayout> ParseBsnesImage(ByteSpan image);
 
+// All of an image that ParseBsnesImage reads: where the image is kept coded, its first bytes and
+// its length are enough to tell whether it opens.
+inline constexpr std::size_t kBsnesImageHead = 72;
+Outcome<StreamLayout> ParseBsnesImageHead(ByteSpan head, std::size_t imageSize);
+
 }  // namespace orvane
