@@ -4,6 +4,7 @@
 #include <array>
 
 #include "battery_save.h"
+#include "bsnes_bsz.h"
 #include "bsnes_state.h"
 #include "mednafen_state.h"
 #include "snes9x_state.h"
@@ -41,17 +42,25 @@ std::string Writer(const StreamLayout& layout) {
     return layout.writer;
 }
 
+// "bsnes 115 states (.bsz)".
+std::string BszStates(const StreamLayout& layout) {
+    return layout.writer + " states (.bsz)";
+}
+
 std::string NoOwnFile(const StreamLayout&) {
     return {};
 }
 
-constexpr std::array<StateFormat, 5> kFormats{{
+constexpr std::array<StateFormat, 6> kFormats{{
     {"snes9x", Emulator::Snes9x, kOwnFile | kGzipped | kRetroArchCore, IsSnes9xStream,
      InData<ParseSnes9xStream>, WriterState, "snes9x (state formats 11 and 12)", "snes9x"},
     {"bsnes", Emulator::RetroArch, kRetroArchCore, IsBsnesImage, InData<ParseBsnesImage>, NoOwnFile,
      nullptr, "bsnes 115, bsnes-mercury 094"},
     {"mednafen", Emulator::Mednafen, kOwnFile | kGzipped, IsMednafenState,
      InData<ParseMednafenState>, WriterState, "mednafen's snes and snes_faust modules", nullptr},
+    // Before the battery save, which takes any file of its size.
+    {"bsz", Emulator::Bsnes, kOwnFile, IsZipFile, ReadBsz, BszStates, "bsnes 115 (its .bsz files)",
+     nullptr},
     // The game's own, which the programs' messages name apart from the emulators' states.
     {"battery", Emulator::BatterySave, kOwnFile, IsBatterySaveSize, ReadBatterySave, Writer,
      nullptr, nullptr},

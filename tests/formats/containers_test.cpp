@@ -13,6 +13,7 @@
 #include "gzip.h"
 #include "rzip.h"
 #include "state_document.h"
+#include "zlib_codec.h"
 
 using namespace orvane;
 using namespace orvane::test;
@@ -109,7 +110,7 @@ struct Damage {
     const char* file;
     std::function<void(Bytes& bytes)> toFile;
     std::function<void(Bytes& stream)> toStream;  // compressed again as the emulator would
-    const char* refusal;
+    std::string refusal;
 };
 
 void PrintTo(const Damage& damage, std::ostream* out) {
@@ -125,6 +126,35 @@ const char* const kMednafenSnes = "mednafen-1.29-snes.mc0";
 
 // The core's image inside a RetroArch state's MEM block.
 constexpr std::size_t kImage = 16;
+
+const char* const kBsz = "bsnes-115.bsz";
+
+// The .bsz with every entry damaged alike and its CRC-32 made right, as a tool that writes what
+// it is given would.
+std::function<void(Bytes&)> EveryBszEntry(std::function<void(Bytes&)> damage) {
+    return [damage](Bytes& file) {
+        std::vector<ZipRecord> entries = ReadZip(file);
+        for (ZipRecord& entry : entries) {
+            damage(entry.data);
+            entry = StoredEntry(entry.name, entry.data, entry.time, entry.date);
+        }
+        file = WriteZip(entries);
+    };
+}
+
+// The real .bsz's slot 2 alone, its stored length in both its headers made `stored`.
+Bytes WithOneEntryStoring(const Bytes& file, std::uint32_t stored) {
+    Bytes one = WriteZip({ReadZip(file).at(1)});
+    Put32(one, 18, stored);
+    Put32(one, one.size() - 22 - 62 + 20, stored);
+    return one;
+}
+
+// Said of both quick states of the real .bsz.
+std::string NeitherOpens(const std::string& why) {
+    return "it is a bsnes .bsz file in which no state opens: Quick save 1 " + why +
+           "; Quick save 2 " + why;
+}
 
 const Damage kDamages[] = {
     // gzip
@@ -216,6 +246,58 @@ const Damage kDamages[] = {
      "it is a bsnes state of serializer version 28, which this program does not know"},
     {"bsnes-mercury hash malformed", kMercury, [](Bytes& f) { f[kImage + 20] = 'x'; }, nullptr,
      "it is a bsnes-mercury state whose cartridge hash is malformed"},
+    // bsnes's .bsz
+    {"bsz run past its declared length", kBsz,
+     EveryBszEntry([](Bytes& e) { Put32(e, 12, *Load32(e, 12) - 1); }), nullptr,
+     NeitherOpens("is coded with a run that passes its declared length")},
+    {"bsz without bsnes's word", kBsz, EveryBszEntry([](Bytes& e) { e[0] = 1; }), nullptr,
+     NeitherOpens("does not start with bsnes's word 0x5A220000")},
+    {"bsz image length field wrong", kBsz, EveryBszEntry([](Bytes& e) { e[25] ^= 1; }), nullptr,
+     NeitherOpens("is a bsnes state whose length field says 290422 bytes, but which is 290423 "
+                  "bytes long")},
+    {"bsz entry lengths past its end", kBsz,
+     EveryBszEntry([](Bytes& e) { Put32(e, 8, *Load32(e, 8) + 1); }), nullptr,
+     NeitherOpens("is shorter than the lengths in its header say")},
+    {"bsz CRC-32 wrong", kBsz,
+     [](Bytes& f) {
+         std::vector<ZipRecord> entries = ReadZip(f);
+         for (ZipRecord& entry : entries) {
+             entry.crc ^= 1;
+         }
+         f = WriteZip(entries);
+     },
+     nullptr, NeitherOpens("is damaged: its bytes do not match its CRC-32")},
+    {"bsz entries deflated", kBsz,
+     [](Bytes& f) {
+         std::vector<ZipRecord> entries = ReadZip(f);
+         for (ZipRecord& entry : entries) {
+             Bytes deflated;
+             ASSERT_TRUE(DeflateAppend(entry.data, ZlibWrapper::Raw, deflated));
+             entry.data = deflated;
+             entry.method = 8;
+         }
+         f = WriteZip(entries);
+     },
+     nullptr, NeitherOpens("is deflated, where bsnes stores its states as they are")},
+    // Slot 2 alone, its stored length in both headers reaching 20 bytes past the file's end,
+    // and claiming 4 GiB, which is refused before memory is taken for it.
+    {"bsz entry past the file's end", kBsz,
+     [](Bytes& f) { f = WithOneEntryStoring(f, std::uint32_t(f.size()) - 46 + 20); }, nullptr,
+     "it is a bsnes .bsz file in which no state opens: Quick save 2 runs past the end of the "
+     "file"},
+    {"bsz entry of 4 GiB", kBsz, [](Bytes& f) { f = WithOneEntryStoring(f, 0xFFFFFFF0); }, nullptr,
+     "it is a bsnes .bsz file in which no state opens: Quick save 2 runs past the end of the "
+     "file"},
+    {"bsz without a quick state", kBsz,
+     [](Bytes& f) {
+         std::vector<ZipRecord> entries = ReadZip(f);
+         entries[0].name = "Quick/Slot 0.bst";
+         entries[1].name = "Managed/Slot 2.bst";
+         f = WriteZip(entries);
+     },
+     nullptr, "it is a ZIP file without any of bsnes's quick states"},
+    {"bsz cut short", kBsz, [](Bytes& f) { f.resize(f.size() - 10); }, nullptr,
+     "it is a ZIP file whose directory cannot be read (Not a zip archive)"},
     // mednafen sections
     {"mednafen stream cut short", kFaust, nullptr, [](Bytes& s) { s.resize(s.size() - 100); },
      "it is a mednafen state that ends early"},

@@ -7,6 +7,7 @@
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <zlib.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -124,6 +125,135 @@ std::string Snapshot(const std::filesystem::path& path) {
     return entries;
 }
 
+namespace {
+
+constexpr std::uint32_t kLocalHeader = 0x04034B50;
+constexpr std::uint32_t kDirectoryRecord = 0x02014B50;
+constexpr std::uint32_t kDirectoryEnd = 0x06054B50;
+
+std::uint32_t Little(const Bytes& bytes, std::size_t at, std::size_t width) {
+    if (at > bytes.size() || width > bytes.size() - at) {
+        throw std::runtime_error("a ZIP record runs past the end of the file");
+    }
+    std::uint32_t value = 0;
+    for (std::size_t i = width; i-- > 0;) {
+        value = value << 8 | bytes[at + i];
+    }
+    return value;
+}
+
+void Put(Bytes& out, std::uint32_t value, std::size_t width) {
+    for (std::size_t i = 0; i < width; ++i) {
+        out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+    }
+}
+
+// From the version needed on: the fields a local header shares with its directory record.
+void PutShared(Bytes& out, const ZipRecord& entry, std::size_t stored) {
+    for (std::uint32_t field : {entry.version, entry.flags, entry.method, entry.time, entry.date}) {
+        Put(out, field, 2);
+    }
+    Put(out, entry.crc, 4);
+    Put(out, static_cast<std::uint32_t>(stored), 4);
+    Put(out, entry.size, 4);
+    Put(out, static_cast<std::uint32_t>(entry.name.size()), 2);
+}
+
+}  // namespace
+
+ZipRecord StoredEntry(std::string name, Bytes data, std::uint16_t time, std::uint16_t date) {
+    ZipRecord entry;
+    entry.name = std::move(name);
+    entry.crc = static_cast<std::uint32_t>(crc32(0, data.data(), static_cast<uInt>(data.size())));
+    entry.size = static_cast<std::uint32_t>(data.size());
+    entry.data = std::move(data);
+    entry.time = time;
+    entry.date = date;
+    return entry;
+}
+
+std::vector<ZipRecord> ReadZip(const Bytes& file) {
+    const std::size_t end = file.size() < 22 ? 0 : file.size() - 22;
+    if (Little(file, end, 4) != kDirectoryEnd || Little(file, end + 20, 2) != 0) {
+        throw std::runtime_error("no end record at the end of the file");
+    }
+    std::vector<ZipRecord> entries(Little(file, end + 10, 2));
+    std::size_t at = Little(file, end + 16, 4);
+    for (ZipRecord& entry : entries) {
+        if (Little(file, at, 4) != kDirectoryRecord) {
+            throw std::runtime_error("a directory record without its signature");
+        }
+        entry.madeBy = static_cast<std::uint16_t>(Little(file, at + 4, 2));
+        entry.version = static_cast<std::uint16_t>(Little(file, at + 6, 2));
+        entry.flags = static_cast<std::uint16_t>(Little(file, at + 8, 2));
+        entry.method = static_cast<std::uint16_t>(Little(file, at + 10, 2));
+        entry.time = static_cast<std::uint16_t>(Little(file, at + 12, 2));
+        entry.date = static_cast<std::uint16_t>(Little(file, at + 14, 2));
+        entry.crc = Little(file, at + 16, 4);
+        const std::uint32_t stored = Little(file, at + 20, 4);
+        entry.size = Little(file, at + 24, 4);
+        const std::uint32_t name = Little(file, at + 28, 2);
+        entry.at = Little(file, at + 42, 4);
+        Little(file, at + 46, name);
+        entry.name.assign(file.begin() + std::ptrdiff_t(at + 46),
+                          file.begin() + std::ptrdiff_t(at + 46 + name));
+        at += 46 + name + Little(file, at + 30, 2) + Little(file, at + 32, 2);
+
+        Bytes local;
+        PutShared(local, entry, stored);
+        if (Little(file, entry.at, 4) != kLocalHeader ||
+            !std::equal(local.begin(), local.end(), file.begin() + std::ptrdiff_t(entry.at + 4)) ||
+            std::string(file.begin() + std::ptrdiff_t(entry.at + 30),
+                        file.begin() + std::ptrdiff_t(entry.at + 30 + name)) != entry.name) {
+            throw std::runtime_error("a local header disagrees with its directory record");
+        }
+        entry.extra = static_cast<std::uint16_t>(Little(file, entry.at + 28, 2));
+        const std::size_t data = entry.at + 30 + name + entry.extra;
+        Little(file, data, stored);
+        entry.data.assign(file.begin() + std::ptrdiff_t(data),
+                          file.begin() + std::ptrdiff_t(data + stored));
+    }
+    return entries;
+}
+
+Bytes WriteZip(const std::vector<ZipRecord>& entries) {
+    Bytes file;
+    std::vector<std::uint32_t> offsets;
+    for (const ZipRecord& entry : entries) {
+        offsets.push_back(static_cast<std::uint32_t>(file.size()));
+        Put(file, kLocalHeader, 4);
+        PutShared(file, entry, entry.data.size());
+        Put(file, 0, 2);
+        file.insert(file.end(), entry.name.begin(), entry.name.end());
+        file.insert(file.end(), entry.data.begin(), entry.data.end());
+    }
+    const std::size_t directory = file.size();
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        Put(file, kDirectoryRecord, 4);
+        Put(file, entries[i].madeBy, 2);
+        PutShared(file, entries[i], entries[i].data.size());
+        Put(file, 0, 12);  // extra field, comment, disk, attributes
+        Put(file, offsets[i], 4);
+        file.insert(file.end(), entries[i].name.begin(), entries[i].name.end());
+    }
+    const auto directorySize = static_cast<std::uint32_t>(file.size() - directory);
+    Put(file, kDirectoryEnd, 4);
+    Put(file, 0, 4);
+    Put(file, static_cast<std::uint32_t>(entries.size()), 2);
+    Put(file, static_cast<std::uint32_t>(entries.size()), 2);
+    Put(file, directorySize, 4);
+    Put(file, static_cast<std::uint32_t>(directory), 4);
+    Put(file, 0, 2);
+    return file;
+}
+
+std::size_t ContainerHeaderSize(const Bytes& file) {
+    if (file.size() >= 2 && file[0] == 0x1F && file[1] == 0x8B) {
+        return 10;
+    }
+    return file.size() >= 2 && file[0] == 'P' && file[1] == 'K' ? 14 : 20;
+}
+
 Bytes DecodedBody(const Bytes& file) {
     const auto state = DecodedState::Decode(file);
     return state ? Bytes(state->Body().begin(), state->Body().end()) : Bytes();
@@ -174,6 +304,7 @@ std::filesystem::path TestData(const std::string& name) {
 std::vector<RealState> EveryRealState() {
     std::vector<RealState> states(std::begin(kRealStates), std::end(kRealStates));
     states.insert(states.end(), std::begin(kTodaysStates), std::end(kTodaysStates));
+    states.insert(states.end(), std::begin(kBsnesDesktopStates), std::end(kBsnesDesktopStates));
     return states;
 }
 

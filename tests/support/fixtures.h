@@ -111,6 +111,12 @@ inline constexpr RealState kTodaysStates[] = {
      true},
 };
 
+// The bsnes desktop program's .bsz of two quick saves (slots 1 and 2): the body is the bsnes 115
+// image of the newer, slot 2.
+inline constexpr RealState kBsnesDesktopStates[] = {
+    {"bsnes-115.bsz", "bsnes 115 states (.bsz)", 290423, 8836, 558, true},
+};
+
 // Every state in tests/data, ZSNES's first.
 std::vector<RealState> EveryRealState();
 
@@ -118,10 +124,43 @@ inline void PrintTo(const RealState& state, std::ostream* out) {
     *out << state.file;
 }
 
+// The first bytes of a compressed file that say what kind of container it is, which a save
+// keeps: gzip's header (its time and system byte), RZIP's (chunk size and length), or a ZIP's
+// first entry record up to its CRC-32 (version, flags, method and time).
+std::size_t ContainerHeaderSize(const Bytes& file);
+
 std::filesystem::path TestData(const std::string& name);
 // What the programs edit of a file: its decoded stream, or the open state's body where the file
 // keeps it coded; nothing when they refuse the file.
 Bytes DecodedBody(const Bytes& file);
+
+// A ZIP entry as the tests write and read one, by the format's layout and apart from the
+// program's libzip. bsnes writes stored entries, version 20, flags 0, no extra fields.
+struct ZipRecord {
+    std::string name;
+    Bytes data;             // as stored
+    std::uint32_t crc = 0;  // of the data as decoded
+    std::uint32_t size = 0;
+    std::uint16_t method = 0;
+    std::uint16_t time = 0;  // DOS time and date
+    std::uint16_t date = 0;
+    std::uint16_t version = 20;  // needed to extract it
+    std::uint16_t madeBy = 20;
+    std::uint16_t flags = 0;
+    std::uint16_t extra = 0;  // the local header's extra field's length
+    std::size_t at = 0;       // where its local header lies, as read
+};
+
+// A stored entry of these bytes with zlib's CRC-32 of them; by default dated as bsnes dated the
+// real file's entries (2026-12-07, 23:18:52).
+ZipRecord StoredEntry(std::string name, Bytes data, std::uint16_t time = 0xBA5A,
+                      std::uint16_t date = 0x5D87);
+// The entries in the directory's order, from the end record at the file's end (no comment).
+// Throws std::runtime_error where a record runs past the end or a local header disagrees with
+// its directory record.
+std::vector<ZipRecord> ReadZip(const Bytes& file);
+// Local headers and data in order, then the directory and its end record.
+Bytes WriteZip(const std::vector<ZipRecord>& entries);
 
 // The game's battery save as its measured layout says, written out here apart from the program's
 // own: 8192 bytes, slot n at 0xA00 * n, its checksum at 0x1FF0 + 2n, its mark 1B E4 at 0x1FF8 + 2n.

@@ -168,6 +168,36 @@ private slots:
                  (QStringList{"Slot 1: Lee, 07:42", "Slot 2: Lee, 07:42", "Slot 3: Lee, 07:42"}));
     }
 
+    // bsnes's .bsz: its quick states by name, the newer open, the other chosen and saved into
+    // its own entry alone.
+    void aBszOpensItsNewestQuickSaveAndAnyOther() {
+        Session session;
+        const Bytes file = ReadBytes(TestData("bsnes-115.bsz"));
+        session.path = WriteFile(session.dir, "game.bsz", file);
+        session.Open(session.path);
+        QCOMPARE(session.messages.Take(), QStringList());
+        EditorSheet& sheet = session.Sheet();
+        const QList<QAction*> actions = sheet.SlotMenu()->actions();
+        QCOMPARE(MenuTexts(sheet.SlotMenu()),
+                 (QStringList{"Quick save 1: Aleph, 223:6090", "Quick save 2: Aleph, 223:6090", "-",
+                              "Copy to Quick save 1..."}));
+        QVERIFY(actions[1]->isChecked());
+        QVERIFY(session.Find<QLabel>(kMainTab, "banner")->text().startsWith("Quick save 2 of "));
+
+        actions[0]->trigger();
+        QVERIFY(sheet.SlotMenu()->actions()[0]->isChecked());
+        QVERIFY(session.Find<QLabel>(kMainTab, "banner")->text().startsWith("Quick save 1 of "));
+        session.Type(kMainTab, "gold", "777");
+        QCOMPARE(session.Save(), kSaved);
+        const std::vector<ZipRecord> before = ReadZip(file);
+        const std::vector<ZipRecord> after = ReadZip(ReadFile(session.path));
+        QCOMPARE(after.size(), std::size_t(2));
+        QVERIFY(after[1].data == before[1].data);
+        QVERIFY(after[0].data != before[0].data);
+        QCOMPARE(Changes(DecodedBody(WriteZip({before[0]})), DecodedBody(WriteZip({after[0]}))),
+                 LittleEndian(8836 + 0x2C53, 777, 3));
+    }
+
     void copyingIntoANeverSavedSlotAsksNothing() {
         Session session;
         session.path = WriteFile(session.dir, "game.srm", ReadBytes(TestData(kOneSlot)));
