@@ -28,7 +28,7 @@ struct ErrorText {
     std::string Words() { return zip_error_strerror(&error); }
 };
 
-// The archive in the file's own bytes, libzip's read-only view of them.
+// The archive in the file's own bytes.
 zip_t* OpenInPlace(ByteSpan file, int flags, zip_source_t*& source, ErrorText& error) {
     source = zip_source_buffer_create(file.data(), file.size(), 0, &error.error);
     if (source == nullptr) {
@@ -42,9 +42,14 @@ zip_t* OpenInPlace(ByteSpan file, int flags, zip_source_t*& source, ErrorText& e
     return archive;
 }
 
-Outcome<Bytes> NoArchive(ErrorText& error) {
-    return Outcome<Bytes>::Refused("it is a ZIP file whose directory cannot be read (" +
-                                   error.Words() + ")");
+// Every local header is checked against the directory, and every entry's place against the
+// file: libzip reads them again when it writes the archive, and an archive it cannot write is no
+// archive to edit.
+constexpr int kChecked = ZIP_CHECKCONS;
+
+Outcome<Bytes> NoArchive(const std::string& words) {
+    return Outcome<Bytes>::Refused("it is a ZIP file whose directory cannot be read (" + words +
+                                   ")");
 }
 
 // An entry's new bytes as libzip reads them, with the version its header asks for: a buffer
@@ -107,18 +112,45 @@ Outcome<ZipArchive> ZipArchive::Open(ByteSpan file) {
     ErrorText error;
     zip_source_t* source = nullptr;
     ZipArchive archive;
-    archive.m_zip.reset(OpenInPlace(file, ZIP_RDONLY, source, error));
-    if (!archive.m_zip) {
-        return Outcome<ZipArchive>::Refused(NoArchive(error));
-    }
+    archive.m_zip.reset(OpenInPlace(file, ZIP_RDONLY | kChecked, source, error));
     archive.m_fileSize = file.size();
-    const zip_int64_t count = zip_get_num_entries(archive.m_zip.get(), 0);
-    for (zip_int64_t i = 0; i < count; ++i) {
-        zip_stat_t stat;
-        if (zip_stat_index(archive.m_zip.get(), static_cast<zip_uint64_t>(i), 0, &stat) != 0) {
-            return Outcome<ZipArchive>::Refused("it is a ZIP file whose directory is damaged");
+    if (!archive.m_zip) {
+        return Outcome<ZipArchive>::Refused(Inconsistent(file, error.Words()));
+    }
+    archive.ListEntries();
+    return archive;
+}
+
+// Which entry fails the checks, where the directory reads without them.
+Outcome<Bytes> ZipArchive::Inconsistent(ByteSpan file, const std::string& words) {
+    ErrorText again;
+    zip_source_t* source = nullptr;
+    ZipArchive loose;
+    loose.m_zip.reset(OpenInPlace(file, ZIP_RDONLY, source, again));
+    loose.m_fileSize = file.size();
+    if (!loose.m_zip) {
+        return NoArchive(words);
+    }
+    loose.ListEntries();
+    for (std::size_t i = 0; i < loose.m_entries.size(); ++i) {
+        if (const auto stored = loose.Stored(i); !stored) {
+            return Outcome<Bytes>::Refused("it is a ZIP file whose entry \"" +
+                                           Printable(loose.m_entries[i].name) + "\" " +
+                                           stored.Refusal().substr(3));
         }
-        ZipEntry& entry = archive.m_entries.emplace_back();
+    }
+    return Outcome<Bytes>::Refused("it is a ZIP file whose entries do not match its directory");
+}
+
+void ZipArchive::ListEntries() {
+    const zip_int64_t count = zip_get_num_entries(m_zip.get(), 0);
+    for (zip_int64_t i = 0; i < count; ++i) {
+        // Nameless where libzip cannot say, so that the list keeps libzip's numbering.
+        ZipEntry& entry = m_entries.emplace_back();
+        zip_stat_t stat;
+        if (zip_stat_index(m_zip.get(), static_cast<zip_uint64_t>(i), 0, &stat) != 0) {
+            continue;
+        }
         entry.name = stat.name != nullptr ? stat.name : "";
         entry.method = static_cast<std::uint16_t>(stat.comp_method);
         entry.encrypted = stat.encryption_method != ZIP_EM_NONE;
@@ -127,7 +159,6 @@ Outcome<ZipArchive> ZipArchive::Open(ByteSpan file) {
         entry.crc = stat.crc;
         entry.time = stat.mtime;
     }
-    return archive;
 }
 
 Outcome<Bytes> ZipArchive::Stored(std::size_t index) const {
@@ -156,9 +187,9 @@ Outcome<Bytes> WithStoredEntry(ByteSpan file, std::size_t index, ByteSpan bytes,
                                std::uint16_t versionNeeded) {
     ErrorText error;
     zip_source_t* opened = nullptr;
-    zip_t* raw = OpenInPlace(file, 0, opened, error);
+    zip_t* raw = OpenInPlace(file, kChecked, opened, error);
     if (raw == nullptr) {
-        return NoArchive(error);
+        return NoArchive(error.Words());
     }
     // The archive is written into the source that held the file: kept, it outlives the archive.
     zip_source_keep(opened);

@@ -42,6 +42,10 @@ public:
 
 private:
     ZipArchive() = default;
+    void ListEntries();
+    // Why an archive that libzip's strict checks refused is no archive to edit; `words` are
+    // libzip's own, for an archive it cannot read at all.
+    static Outcome<Bytes> Inconsistent(ByteSpan file, const std::string& words);
 
     std::unique_ptr<zip, ZipDiscard> m_zip;
     std::vector<ZipEntry> m_entries;

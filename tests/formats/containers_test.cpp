@@ -283,11 +283,12 @@ const Damage kDamages[] = {
     // and claiming 4 GiB, which is refused before memory is taken for it.
     {"bsz entry past the file's end", kBsz,
      [](Bytes& f) { f = WithOneEntryStoring(f, std::uint32_t(f.size()) - 46 + 20); }, nullptr,
-     "it is a bsnes .bsz file in which no state opens: Quick save 2 runs past the end of the "
-     "file"},
+     "it is a ZIP file whose entry \"Quick/Slot 2.bst\" runs past the end of the file"},
     {"bsz entry of 4 GiB", kBsz, [](Bytes& f) { f = WithOneEntryStoring(f, 0xFFFFFFF0); }, nullptr,
-     "it is a bsnes .bsz file in which no state opens: Quick save 2 runs past the end of the "
-     "file"},
+     "it is a ZIP file whose entry \"Quick/Slot 2.bst\" runs past the end of the file"},
+    // libzip reads the local headers again when it writes the archive.
+    {"bsz local header unlike its directory record", kBsz, [](Bytes& f) { f[28] = 9; }, nullptr,
+     "it is a ZIP file whose entries do not match its directory"},
     {"bsz without a quick state", kBsz,
      [](Bytes& f) {
          std::vector<ZipRecord> entries = ReadZip(f);
