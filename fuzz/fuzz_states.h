@@ -46,12 +46,14 @@ inline std::uint64_t Little(ByteSpan bytes, std::size_t at, std::size_t width) {
 }
 
 // Whether another format than ZSNES's layouts may take the file: another emulator's container or
-// stream by its start, or the game's battery save by its size. The programs try those first.
+// stream by its start (a ZIP for bsnes's .bsz), or the game's battery save by its size. The
+// programs try those first.
 inline bool OtherEmulatorsStart(ByteSpan file) {
     return file.size() == 8192 || HasAt(file, 0, "\x1F\x8B", 2) ||
            HasAt(file, 0, "#RZIPv\x01#", 8) || HasAt(file, 0, "RASTATE", 7) ||
            HasAt(file, 0, "BST1", 4) || HasAt(file, 0, "#!s9xsnp:", 9) ||
-           HasAt(file, 0, "MDFNSVST", 8);
+           HasAt(file, 0, "MDFNSVST", 8) || HasAt(file, 0, "PK\x03\x04", 4) ||
+           HasAt(file, 0, "PK\x05\x06", 4);
 }
 
 // A clause about the file, as the programs put it after "The file cannot be opened: ".

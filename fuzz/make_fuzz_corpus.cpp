@@ -17,6 +17,7 @@
 #include "gzip.h"
 #include "rastate.h"
 #include "rzip.h"
+#include "zip_archive.h"
 #include "zlib_codec.h"
 
 namespace fs = std::filesystem;
@@ -243,6 +244,27 @@ int main(int argc, char** argv) {
     Write(battery / "one-slot", slots);
     slots.insert(slots.end(), {2, 0, 2});
     Write(battery / "sealed", slots);
+
+    // bsnes's .bsz as written; for the coding, each entry's coded image and coded preview
+    // (whose runs are of 2-byte units: another coding to the decoder), and a short one.
+    const Bytes bsz = Read(data / "bsnes-115.bsz");
+    Write(target("fuzz_bsz") / "bsnes-115", bsz);
+    const fs::path rle = target("fuzz_rle");
+    const auto zip = orvane::ZipArchive::Open(bsz);
+    for (std::size_t i = 0; zip && i < zip->Entries().size(); ++i) {
+        const auto entry = zip->Stored(i);
+        const auto image = entry ? orvane::Load32(*entry, 4) : std::nullopt;
+        const auto preview = entry ? orvane::Load32(*entry, 8) : std::nullopt;
+        if (!image || !preview || 12 + std::size_t{*image} + *preview > entry->size()) {
+            std::fprintf(stderr, "make_fuzz_corpus: %s is no bsnes state\n",
+                         zip->Entries()[i].name.c_str());
+            std::exit(1);
+        }
+        const ByteSpan bytes(*entry);
+        Write(rle / ("image-" + std::to_string(i)), bytes.subspan(12, *image));
+        Write(rle / ("preview-" + std::to_string(i)), bytes.subspan(12 + *image, *preview));
+    }
+    Write(rle / "short", Bytes{8, 0, 0, 0, 0, 0, 0, 0, 1, 'a', 'b', 0x81, 'c', 0, 'd'});
 
     const fs::path sections = target("fuzz_mednafen");
     Write(sections / "snes_faust", Stream(faust));
