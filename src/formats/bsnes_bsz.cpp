@@ -154,45 +154,37 @@ public:
     std::size_t FirstToOpen(ByteSpan) const override { return m_first; }
 
     Outcome<Body> Open(ByteSpan stream, std::size_t state) const override {
-        const auto found = Find(stream, state);
+        auto found = Find(stream, state, SIZE_MAX);
         if (!found) {
             return Outcome<Body>::Refused(found);
         }
         const Held& held = found->held[state];
-        auto entry = ReadEntry(found->zip, held.entry, SIZE_MAX);
-        if (!entry) {
-            return Outcome<Body>::Refused(FileWhose(held, entry.Refusal()));
-        }
-        auto layout = ParseBsnesImage(entry->image.head);
+        auto layout = ParseBsnesImage(found->entry.image.head);
         if (!layout) {
             return Outcome<Body>::Refused(FileWhose(held, layout.Refusal()));
         }
         layout->detail = kQuickStates[held.kind].title;
-        return Body{std::move(entry->image.head), std::move(*layout)};
+        return Body{std::move(found->entry.image.head), std::move(*layout)};
     }
 
     // The entry is coded again only where the image changed: a state saved unchanged keeps the
     // file as it was, whatever coder wrote it.
     Outcome<Bytes> Encode(ByteSpan stream, std::size_t state, ByteSpan body) const override {
-        const auto found = Find(stream, state);
+        const auto found = Find(stream, state, 0);
         if (!found) {
             return Outcome<Bytes>::Refused(found);
         }
-        const Held& held = found->held[state];
-        const auto entry = ReadEntry(found->zip, held.entry, 0);
-        if (!entry) {
-            return Outcome<Bytes>::Refused(FileWhose(held, entry.Refusal()));
-        }
-        if (body.size() != entry->image.size) {
+        const StateEntry& entry = found->entry;
+        if (body.size() != entry.image.size) {
             return Outcome<Bytes>::Refused("the state would not keep its length");
         }
-        const ByteSpan old(entry->bytes);
+        const ByteSpan old(entry.bytes);
         Bytes coded(old.begin(), old.begin() + kEntryHeader);
         EncodeBsnesRle(body, coded);
         const std::size_t length = coded.size() - kEntryHeader;
         if (std::equal(coded.begin() + kEntryHeader, coded.end(), old.begin() + kEntryHeader,
-                       old.begin() + kEntryHeader + entry->coded) ||
-            BsnesRleGives(old.subspan(kEntryHeader, entry->coded), body)) {
+                       old.begin() + kEntryHeader + entry.coded) ||
+            BsnesRleGives(old.subspan(kEntryHeader, entry.coded), body)) {
             return Bytes(stream.begin(), stream.end());
         }
         // The image is within the decode limit, so its coding fits the header's u32.
@@ -200,35 +192,33 @@ public:
             coded[4 + i] = static_cast<std::uint8_t>(length >> (8 * i));
         }
         // The preview and whatever follows it, as they were.
-        coded.insert(coded.end(), old.begin() + kEntryHeader + entry->coded, old.end());
-        return WithStoredEntry(stream, held.entry, coded, kBsnesZipVersion);
+        coded.insert(coded.end(), old.begin() + kEntryHeader + entry.coded, old.end());
+        return WithStoredEntry(stream, found->held[state].entry, coded, kBsnesZipVersion);
     }
 
     // The entry of `to` takes the bytes of `from`'s, its preview picture included; its name and
     // time stay.
     Outcome<Bytes> Copy(ByteSpan stream, std::size_t from, std::size_t to) const override {
-        const auto found = Find(stream, std::max(from, to));
-        if (!found) {
-            return Outcome<Bytes>::Refused(found);
+        const auto found = Find(stream, from, 0);
+        if (!found || to >= found->held.size()) {
+            return Outcome<Bytes>::Refused(found ? "it holds no such state to copy into"
+                                                 : found.Refusal());
         }
-        const Held& source = found->held[from];
-        const auto entry = ReadEntry(found->zip, source.entry, 0);
-        if (!entry) {
-            return Outcome<Bytes>::Refused(FileWhose(source, entry.Refusal()));
-        }
-        return WithStoredEntry(stream, found->held[to].entry, entry->bytes, kBsnesZipVersion);
+        return WithStoredEntry(stream, found->held[to].entry, found->entry.bytes, kBsnesZipVersion);
     }
 
     WholeFileOnly Replacing() const override { return WholeFileOnly::Compressed; }
 
 private:
-    // The archive and the quick states it holds, of which `state` at least.
+    // The archive, the quick states it holds, and the entry of `state`, every check made; of
+    // its image the first `keep` bytes.
     struct Found {
         ZipArchive zip;
         std::vector<Held> held;
+        StateEntry entry;
     };
 
-    static Outcome<Found> Find(ByteSpan stream, std::size_t state) {
+    static Outcome<Found> Find(ByteSpan stream, std::size_t state, std::size_t keep) {
         auto zip = ZipArchive::Open(stream);
         if (!zip) {
             return Outcome<Found>::Refused(zip);
@@ -238,7 +228,11 @@ private:
             return Outcome<Found>::Refused("it is a bsnes .bsz file that holds " +
                                            std::to_string(held.size()) + " states");
         }
-        return Found{std::move(*zip), std::move(held)};
+        auto entry = ReadEntry(*zip, held[state].entry, keep);
+        if (!entry) {
+            return Outcome<Found>::Refused(FileWhose(held[state], entry.Refusal()));
+        }
+        return Found{std::move(*zip), std::move(held), std::move(*entry)};
     }
 
     std::size_t m_first;
