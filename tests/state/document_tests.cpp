@@ -413,7 +413,7 @@ TEST_P(WholeOnlyFile, IsNeverWrittenInPlace) {
 }
 
 INSTANTIATE_TEST_SUITE_P(CompressedOrChecksummed, WholeOnlyFile,
-                         ::testing::Values("snes9x-1.63.000", kOneSlot));
+                         ::testing::Values("snes9x-1.63.000", kOneSlot, "bsnes-115.bsz"));
 
 TEST_F(Document, FailedWriteInPlacePutsTheOldBytesBack) {
     fs::create_hard_link(loaded, dir / "other-name.zst");
