@@ -333,8 +333,11 @@ TEST_F(BszDocument, SavesTheChosenStateIntoItsEntryAlone) {
 // A state a user copies into another entry: that entry holds the open state as edited, with the
 // open state's preview, under its own name and time.
 TEST(BszFile, CopiesTheOpenStateIntoAnotherEntry) {
-    const Bytes file = ReadBytes(TestData(kBsz));
-    const std::vector<ZipRecord> before = ReadZip(file);
+    // The real file with slot 1's preview unlike slot 2's, whose are alike.
+    std::vector<ZipRecord> before = RealEntries();
+    before[0].data.back() ^= 1;
+    before[0] = StoredEntry(before[0].name, before[0].data, before[0].time, before[0].date);
+    const Bytes file = WriteZip(before);
     auto state = DecodedState::Decode(file);
     ASSERT_TRUE(state);
     state->WorkRam()[0x2C53] ^= 0xFF;
@@ -346,6 +349,7 @@ TEST(BszFile, CopiesTheOpenStateIntoAnotherEntry) {
     EXPECT_EQ(after[0].time, before[0].time);
     EXPECT_TRUE(Image(after[0].data) == Held(state->Body()));
     EXPECT_TRUE(Preview(after[0].data) == Preview(before[1].data));
+    EXPECT_FALSE(Preview(after[0].data) == Preview(before[0].data));
 }
 
 // A file whose entry another tool coded otherwise than bsnes: saved without a change it stays
