@@ -231,6 +231,15 @@ int main(int argc, char** argv) {
     const fs::path blocks = target("fuzz_snes9x");
     Write(blocks / "snes9x", Stream(snes9x));
     Write(blocks / "retroarch-snes9x", CoreData(snes9xCore));
+    // The earlier formats, and the older signature.
+    for (const char* release : {"1.53", "1.55", "1.60"}) {
+        Write(blocks / (std::string("snes9x-") + release),
+              Stream(Read(data / (std::string("snes9x-") + release + ".000"))));
+    }
+    for (const char* core : {"snes9x2010", "snes9x2002"}) {
+        Write(blocks / (std::string("retroarch-") + core),
+              CoreData(Read(data / (std::string("retroarch-1.14-") + core + ".state"))));
+    }
 
     const fs::path images = target("fuzz_bsnes");
     Write(images / "bsnes", CoreData(bsnes));

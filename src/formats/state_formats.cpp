@@ -45,9 +45,13 @@ std::string NoOwnFile(const StreamLayout&) {
     return {};
 }
 
-constexpr std::array<StateFormat, 5> kFormats{{
+constexpr std::array<StateFormat, 6> kFormats{{
     {"snes9x", Emulator::Snes9x, kOwnFile | kGzipped | kRetroArchCore, IsSnes9xStream,
-     InData<ParseSnes9xStream>, WriterState, "snes9x (state formats 11 and 12)", "snes9x"},
+     InData<ParseSnes9xStream>, WriterState, "snes9x (state formats 7 to 12)",
+     "snes9x, snes9x2010"},
+    // Measured in RetroArch's snes9x2002 core only.
+    {"snes9x2002", Emulator::RetroArch, kRetroArchCore, IsOldSnes9xStream,
+     InData<ParseSnes9xStream>, NoOwnFile, nullptr, "snes9x2002"},
     {"bsnes", Emulator::RetroArch, kRetroArchCore, IsBsnesImage, InData<ParseBsnesImage>, NoOwnFile,
      nullptr, "bsnes 115, bsnes-mercury 094"},
     {"mednafen", Emulator::Mednafen, kOwnFile | kGzipped, IsMednafenState,
