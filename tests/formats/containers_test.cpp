@@ -118,6 +118,21 @@ TEST(Snes9xStreams, OfEveryFormatFrom7To12Open) {
     }
 }
 
+// RetroArch also loads a core's data without its wrapper: snes9x2005's, known by its size alone,
+// then has work RAM and battery RAM at the core's own offsets.
+TEST(CoreData, OfSnes9x2005OpensWithoutRetroArchsWrapper) {
+    const Bytes file = ReadBytes(TestData("retroarch-1.14-snes9x2005-plus.state"));
+    const Bytes core(file.begin() + 16, file.begin() + 16 + 564544);
+    const auto state = DecodedState::Decode(core);
+    ASSERT_TRUE(state) << state.Refusal();
+    EXPECT_EQ(state->Name(), "RetroArch state, snes9x2005 plus core, core data only");
+    EXPECT_EQ(state->Layout().workRam, 68684u);
+    EXPECT_EQ(state->Layout().batteryRam, std::optional<std::size_t>(199756));
+    for (const auto& [address, value] : WorkRamMarkers()) {
+        ASSERT_EQ(core.at(68684 + address - 0x7E0000), value) << address;
+    }
+}
+
 // A damaged copy of a real state: what is done to it, before or after its compression is undone,
 // and what the refusal says.
 struct Damage {
@@ -139,6 +154,8 @@ const char* const kMercury = "retroarch-1.14-bsnes-mercury-accuracy.state";
 const char* const kFaust = "mednafen-1.29-snes_faust.mc0";
 const char* const kMednafenSnes = "mednafen-1.29-snes.mc0";
 const char* const kSnes9x2002 = "retroarch-1.14-snes9x2002.state";
+const char* const kSnes9x2005 = "retroarch-1.14-snes9x2005.state";
+const char* const kSnes9x2005Rzip = "retroarch-1.14-snes9x2005-rzip.state";
 
 // The core's image inside a RetroArch state's MEM block.
 constexpr std::size_t kImage = 16;
@@ -192,7 +209,20 @@ const Damage kDamages[] = {
      },
      nullptr, "it is a RetroArch state with more than one MEM block"},
     {"RASTATE of another core", kBsnes, [](Bytes& f) { f[kImage] = 'X'; }, nullptr,
-     "it is a RetroArch state of a core that this program does not know"},
+     "it is a RetroArch state of a core that this program does not know, whose data is 290423 "
+     "bytes long"},
+    // snes9x2005's data, known by its size alone; its MEM block is padded to 562192 either way.
+    {"snes9x2005 core data a byte short", kSnes9x2005, [](Bytes& f) { Put32(f, 12, 562191); },
+     nullptr,
+     "it is a RetroArch state of a core that this program does not know, whose data is 562191 "
+     "bytes long"},
+    {"snes9x2005 core data a byte long", kSnes9x2005Rzip, nullptr,
+     [](Bytes& s) {
+         s.insert(s.begin() + kImage + 562192, 8, 0);
+         Put32(s, 12, 562193);
+     },
+     "it is a compressed RetroArch state of a core that this program does not know, whose data "
+     "is 562193 bytes long"},
     // snes9x blocks
     {"snes9x RAM block a byte short", kSnes9x, nullptr,
      [](Bytes& s) {

@@ -112,7 +112,7 @@ inline constexpr RealState kTodaysStates[] = {
 };
 
 // The states of snes9x's earlier releases and of the small cores that RetroArch runs: work RAM
-// lies where the blocks before it put it.
+// lies where the blocks before it put it, or, in snes9x2005's data, at 16 + 68684.
 inline constexpr RealState kLineageStates[] = {
     {"snes9x-1.53.000", "snes9x state, format 7, compressed", 1167486, 68503, 199586, true},
     {"snes9x-1.55.000", "snes9x state, format 9, compressed", 1164406, 68503, 199586, true},
@@ -125,6 +125,14 @@ inline constexpr RealState kLineageStates[] = {
      68724, 199807, false},
     {"retroarch-1.14-snes9x2002-rzip.state",
      "RetroArch state, snes9x core (old format 1), compressed", 431840, 68724, 199807, true},
+    {"retroarch-1.14-snes9x2005.state", "RetroArch state, snes9x2005 core", 562216, 68700, 199772,
+     false},
+    {"retroarch-1.14-snes9x2005-rzip.state", "RetroArch state, snes9x2005 core, compressed", 562216,
+     68700, 199772, true},
+    {"retroarch-1.14-snes9x2005-plus.state", "RetroArch state, snes9x2005 plus core", 564568, 68700,
+     199772, false},
+    {"retroarch-1.14-snes9x2005-plus-rzip.state",
+     "RetroArch state, snes9x2005 plus core, compressed", 564568, 68700, 199772, true},
 };
 
 // Every state in tests/data, ZSNES's first.
