@@ -7,6 +7,7 @@
 #include "bsnes_bsz.h"
 #include "bsnes_state.h"
 #include "mednafen_state.h"
+#include "snes9x2005_state.h"
 #include "snes9x_state.h"
 #include "state_format.h"
 #include "zsnes_state.h"
@@ -51,9 +52,13 @@ std::string NoOwnFile(const StreamLayout&) {
     return {};
 }
 
-constexpr std::array<StateFormat, 6> kFormats{{
+constexpr std::array<StateFormat, 8> kFormats{{
     {"snes9x", Emulator::Snes9x, kOwnFile | kGzipped | kRetroArchCore, IsSnes9xStream,
-     InData<ParseSnes9xStream>, WriterState, "snes9x (state formats 11 and 12)", "snes9x"},
+     InData<ParseSnes9xStream>, WriterState, "snes9x (state formats 7 to 12)",
+     "snes9x, snes9x2010"},
+    // Measured in RetroArch's snes9x2002 core only.
+    {"snes9x2002", Emulator::RetroArch, kRetroArchCore, IsOldSnes9xStream,
+     InData<ParseSnes9xStream>, NoOwnFile, nullptr, "snes9x2002"},
     {"bsnes", Emulator::RetroArch, kRetroArchCore, IsBsnesImage, InData<ParseBsnesImage>, NoOwnFile,
      nullptr, "bsnes 115, bsnes-mercury 094"},
     {"mednafen", Emulator::Mednafen, kOwnFile | kGzipped, IsMednafenState,
@@ -61,6 +66,9 @@ constexpr std::array<StateFormat, 6> kFormats{{
     // Before the battery save, which takes any file of its size.
     {"bsz", Emulator::Bsnes, kOwnFile, IsZipFile, ReadBsz, BszStates, "bsnes 115 (its .bsz files)",
      nullptr},
+    // Known by its size alone, so after every format with a signature.
+    {"snes9x2005", Emulator::RetroArch, kRetroArchCore, IsSnes9x2005Data,
+     InData<ParseSnes9x2005Data>, NoOwnFile, nullptr, "snes9x2005, snes9x2005 plus"},
     // The game's own, which the programs' messages name apart from the emulators' states.
     {"battery", Emulator::BatterySave, kOwnFile, IsBatterySaveSize, ReadBatterySave, Writer,
      nullptr, nullptr},
