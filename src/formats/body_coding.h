@@ -47,6 +47,15 @@ public:
     // The one a user opening the file expects; it opens.
     virtual std::size_t FirstToOpen(ByteSpan stream) const = 0;
     virtual Outcome<Body> Open(ByteSpan stream, std::size_t state) const = 0;
+    // Whether `state` opens to exactly `body` with work RAM at `workRam`: the check of what
+    // Encode gave. A coding may tell without opening it into memory of its own.
+    virtual bool Holds(ByteSpan stream, std::size_t state, ByteSpan body,
+                       std::size_t workRam) const {
+        const auto opened = Open(stream, state);
+        return opened &&
+               std::equal(body.begin(), body.end(), opened->bytes.begin(), opened->bytes.end()) &&
+               opened->layout.workRam == workRam;
+    }
     // The stream with `state` holding `body`, an opened body as edited.
     virtual Outcome<Bytes> Encode(ByteSpan stream, std::size_t state, ByteSpan body) const = 0;
     // The stream with state `to` made a copy of state `from`, where the format allows it.

@@ -74,13 +74,14 @@ std::string FileWhose(const Held& held, const std::string& clause) {
 struct StateEntry {
     Bytes bytes;        // as stored
     std::size_t coded;  // the coded image's length, from kEntryHeader on
-    BsnesRleDecoded image;
+
+    ByteSpan CodedImage() const { return ByteSpan(bytes).subspan(kEntryHeader, coded); }
 };
 
-// The entry once every check bsnes makes holds, and its CRC-32 too, which bsnes does not check
-// but every other tool does: a damaged state is not opened, nor written again with a new check.
-// Of the image the first `keep` bytes are decoded; all of it is checked.
-Outcome<StateEntry> ReadEntry(const ZipArchive& zip, std::size_t index, std::size_t keep) {
+// The entry once every check of its container holds: bsnes's, and its CRC-32 too, which bsnes
+// does not check but every other tool does: a damaged state is not opened. Its coded image is
+// left to the caller, who decodes as much of it as it needs.
+Outcome<StateEntry> ReadEntry(const ZipArchive& zip, std::size_t index) {
     using Result = Outcome<StateEntry>;
     const ZipEntry& entry = zip.Entries()[index];
     if (entry.method != 0) {
@@ -111,20 +112,20 @@ Outcome<StateEntry> ReadEntry(const ZipArchive& zip, std::size_t index, std::siz
     if (!coded || !preview || std::uint64_t{*coded} + *preview > bytes->size() - kEntryHeader) {
         return Result::Refused("it is shorter than the lengths in its header say");
     }
-    auto image = DecodeBsnesRle(ByteSpan(*bytes).subspan(kEntryHeader, *coded), keep);
-    if (!image) {
-        return Result::Refused(image);
-    }
-    return StateEntry{std::move(*bytes), *coded, std::move(*image)};
+    return StateEntry{std::move(*bytes), *coded};
 }
 
-// Whether the state opens, without decoding more of its image than its head.
+// Whether the state opens: all of its coded image is checked, but only its head decoded.
 Outcome<StreamLayout> CheckEntry(const ZipArchive& zip, std::size_t index) {
-    const auto entry = ReadEntry(zip, index, kBsnesImageHead);
+    const auto entry = ReadEntry(zip, index);
     if (!entry) {
         return Outcome<StreamLayout>::Refused(entry);
     }
-    return ParseBsnesImageHead(entry->image.head, entry->image.size);
+    const auto image = DecodeBsnesRle(entry->CodedImage(), kBsnesImageHead);
+    if (!image) {
+        return Outcome<StreamLayout>::Refused(image);
+    }
+    return ParseBsnesImageHead(image->head, image->size);
 }
 
 // What a state that does not open is, in words after its title: "Quick save 2: deflated, ...".
@@ -154,37 +155,53 @@ public:
     std::size_t FirstToOpen(ByteSpan) const override { return m_first; }
 
     Outcome<Body> Open(ByteSpan stream, std::size_t state) const override {
-        auto found = Find(stream, state, SIZE_MAX);
+        const auto found = Find(stream, state);
         if (!found) {
             return Outcome<Body>::Refused(found);
         }
         const Held& held = found->held[state];
-        auto layout = ParseBsnesImage(found->entry.image.head);
+        auto image = DecodeBsnesRle(found->entry.CodedImage());
+        if (!image) {
+            return Outcome<Body>::Refused(FileWhose(held, image.Refusal()));
+        }
+        auto layout = ParseBsnesImage(image->head);
         if (!layout) {
             return Outcome<Body>::Refused(FileWhose(held, layout.Refusal()));
         }
         layout->detail = kQuickStates[held.kind].title;
-        return Body{std::move(found->entry.image.head), std::move(*layout)};
+        return Body{std::move(image->head), std::move(*layout)};
+    }
+
+    // Without decoding into memory of its own: the check of every save.
+    bool Holds(ByteSpan stream, std::size_t state, ByteSpan body,
+               std::size_t workRam) const override {
+        const auto found = Find(stream, state);
+        if (!found || !BsnesRleGives(found->entry.CodedImage(), body)) {
+            return false;
+        }
+        const auto layout = ParseBsnesImage(body);
+        return layout && layout->workRam == workRam;
     }
 
     // The entry is coded again only where the image changed: a state saved unchanged keeps the
     // file as it was, whatever coder wrote it.
     Outcome<Bytes> Encode(ByteSpan stream, std::size_t state, ByteSpan body) const override {
-        const auto found = Find(stream, state, 0);
+        const auto found = Find(stream, state);
         if (!found) {
             return Outcome<Bytes>::Refused(found);
         }
         const StateEntry& entry = found->entry;
-        if (body.size() != entry.image.size) {
+        if (LoadLittle(entry.CodedImage(), 0, 8) != body.size()) {
             return Outcome<Bytes>::Refused("the state would not keep its length");
         }
         const ByteSpan old(entry.bytes);
         Bytes coded(old.begin(), old.begin() + kEntryHeader);
         EncodeBsnesRle(body, coded);
         const std::size_t length = coded.size() - kEntryHeader;
-        if (std::equal(coded.begin() + kEntryHeader, coded.end(), old.begin() + kEntryHeader,
-                       old.begin() + kEntryHeader + entry.coded) ||
-            BsnesRleGives(old.subspan(kEntryHeader, entry.coded), body)) {
+        const ByteSpan oldImage = entry.CodedImage();
+        if (std::equal(coded.begin() + kEntryHeader, coded.end(), oldImage.begin(),
+                       oldImage.end()) ||
+            BsnesRleGives(oldImage, body)) {
             return Bytes(stream.begin(), stream.end());
         }
         // The image is within the decode limit, so its coding fits the header's u32.
@@ -199,7 +216,7 @@ public:
     // The entry of `to` takes the bytes of `from`'s, its preview picture included; its name and
     // time stay.
     Outcome<Bytes> Copy(ByteSpan stream, std::size_t from, std::size_t to) const override {
-        const auto found = Find(stream, from, 0);
+        const auto found = Find(stream, from);
         if (!found || to >= found->held.size()) {
             return Outcome<Bytes>::Refused(found ? "it holds no such state to copy into"
                                                  : found.Refusal());
@@ -210,15 +227,15 @@ public:
     WholeFileOnly Replacing() const override { return WholeFileOnly::Compressed; }
 
 private:
-    // The archive, the quick states it holds, and the entry of `state`, every check made; of
-    // its image the first `keep` bytes.
+    // The archive, the quick states it holds, and the entry of `state` with its container's
+    // checks made.
     struct Found {
         ZipArchive zip;
         std::vector<Held> held;
         StateEntry entry;
     };
 
-    static Outcome<Found> Find(ByteSpan stream, std::size_t state, std::size_t keep) {
+    static Outcome<Found> Find(ByteSpan stream, std::size_t state) {
         auto zip = ZipArchive::Open(stream);
         if (!zip) {
             return Outcome<Found>::Refused(zip);
@@ -228,7 +245,7 @@ private:
             return Outcome<Found>::Refused("it is a bsnes .bsz file that holds " +
                                            std::to_string(held.size()) + " states");
         }
-        auto entry = ReadEntry(*zip, held[state].entry, keep);
+        auto entry = ReadEntry(*zip, held[state].entry);
         if (!entry) {
             return Outcome<Found>::Refused(FileWhose(held[state], entry.Refusal()));
         }

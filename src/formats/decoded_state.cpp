@@ -245,8 +245,7 @@ bool DecodedState::GivesBack(ByteSpan file, ByteSpan stream) const {
         if (!m_coding) {
             return again->layout.workRam == m_layout.workRam;
         }
-        const auto body = again->coding->Open(file, m_openState);
-        return body && body->bytes == m_body && body->layout.workRam == m_layout.workRam;
+        return again->coding->Holds(file, m_openState, m_body, m_layout.workRam);
     }
     const auto again = Read(file, nullptr, false);
     if (!again || again->m_name != m_name ||
@@ -256,8 +255,7 @@ bool DecodedState::GivesBack(ByteSpan file, ByteSpan stream) const {
     if (!m_coding) {
         return again->m_layout.workRam == m_layout.workRam;
     }
-    const auto body = again->m_coding->Open(again->m_stream, m_openState);
-    return body && body->bytes == m_body && body->layout.workRam == m_layout.workRam;
+    return again->m_coding->Holds(again->m_stream, m_openState, m_body, m_layout.workRam);
 }
 
 Outcome<Bytes> DecodedState::Encode(Bytes* storage) const {
