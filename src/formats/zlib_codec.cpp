@@ -116,9 +116,10 @@ InflateStatus InflateAll(ByteSpan in, ZlibWrapper wrapper, std::size_t limit, st
     }
 }
 
-bool DeflateAppend(ByteSpan in, ZlibWrapper wrapper, Bytes& out) {
+bool DeflateAppend(ByteSpan in, ZlibWrapper wrapper, int level, Bytes& out) {
     z_stream stream{};
-    if (deflateInit2(&stream, 6, Z_DEFLATED, WindowBits(wrapper), 8, Z_DEFAULT_STRATEGY) != Z_OK) {
+    if (deflateInit2(&stream, level, Z_DEFLATED, WindowBits(wrapper), 8, Z_DEFAULT_STRATEGY) !=
+        Z_OK) {
         return false;
     }
     const std::size_t start = out.size();
