@@ -51,7 +51,7 @@ inline bool OtherEmulatorsStart(ByteSpan file) {
     return file.size() == 8192 || HasAt(file, 0, "\x1F\x8B", 2) ||
            HasAt(file, 0, "#RZIPv\x01#", 8) || HasAt(file, 0, "RASTATE", 7) ||
            HasAt(file, 0, "BST1", 4) || HasAt(file, 0, "#!s9xsnp:", 9) ||
-           HasAt(file, 0, "MDFNSVST", 8);
+           HasAt(file, 0, "MDFNSVST", 8) || HasAt(file, 0, "MSS", 3);
 }
 
 // A clause about the file, as the programs put it after "The file cannot be opened: ".

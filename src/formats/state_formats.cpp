@@ -6,6 +6,7 @@
 #include "battery_save.h"
 #include "bsnes_state.h"
 #include "mednafen_state.h"
+#include "mesen_state.h"
 #include "snes9x_state.h"
 #include "state_format.h"
 #include "zsnes_state.h"
@@ -45,13 +46,17 @@ std::string NoOwnFile(const StreamLayout&) {
     return {};
 }
 
-constexpr std::array<StateFormat, 5> kFormats{{
+constexpr std::array<StateFormat, 7> kFormats{{
     {"snes9x", Emulator::Snes9x, kOwnFile | kGzipped | kRetroArchCore, IsSnes9xStream,
      InData<ParseSnes9xStream>, WriterState, "snes9x (state formats 11 and 12)", "snes9x"},
     {"bsnes", Emulator::RetroArch, kRetroArchCore, IsBsnesImage, InData<ParseBsnesImage>, NoOwnFile,
      nullptr, "bsnes 115, bsnes-mercury 094"},
     {"mednafen", Emulator::Mednafen, kOwnFile | kGzipped, IsMednafenState,
      InData<ParseMednafenState>, WriterState, "mednafen's snes and snes_faust modules", nullptr},
+    {"mesen-s", Emulator::RetroArch, kRetroArchCore, IsMesenSState, ReadMesenSState, NoOwnFile,
+     nullptr, "Mesen-S"},
+    {"mesen2", Emulator::Mesen, kOwnFile, IsMesen2State, ReadMesen2State, WriterState,
+     "Mesen2 (up to 2.1.1)", nullptr},
     // The game's own, which the programs' messages name apart from the emulators' states.
     {"battery", Emulator::BatterySave, kOwnFile, IsBatterySaveSize, ReadBatterySave, Writer,
      nullptr, nullptr},

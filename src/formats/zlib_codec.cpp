@@ -4,6 +4,7 @@
 #include <zlib.h>
 
 #include <algorithm>
+#include <array>
 #include <limits>
 
 namespace orvane {
@@ -92,6 +93,22 @@ InflateStatus InflateInto(ByteSpan in, ZlibWrapper wrapper, std::span<std::uint8
     }
     consumed = inflater.Consumed(in);
     return status;
+}
+
+InflateStatus InflateCounting(ByteSpan in, ZlibWrapper wrapper, std::size_t limit,
+                              std::size_t& produced, std::size_t& consumed) {
+    Inflater inflater(in, wrapper);
+    std::array<std::uint8_t, 16384> scratch;
+    produced = 0;
+    for (;;) {
+        std::size_t piece = 0;
+        const InflateStatus status = inflater.Run(scratch, piece);
+        produced += piece;
+        if (produced > limit || status != InflateStatus::OutputFull) {
+            consumed = inflater.Consumed(in);
+            return produced > limit ? InflateStatus::OutputFull : status;
+        }
+    }
 }
 
 InflateStatus InflateAll(ByteSpan in, ZlibWrapper wrapper, std::size_t limit, std::size_t expected,

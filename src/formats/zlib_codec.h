@@ -28,6 +28,11 @@ enum class InflateStatus {
 InflateStatus InflateInto(ByteSpan in, ZlibWrapper wrapper, std::span<std::uint8_t> out,
                           std::size_t& produced, std::size_t& consumed);
 
+// Inflates the stream at the start of `in` only to see that it is whole and how much it gives, up
+// to `limit` (OutputFull past it); what comes out is not kept.
+InflateStatus InflateCounting(ByteSpan in, ZlibWrapper wrapper, std::size_t limit,
+                              std::size_t& produced, std::size_t& consumed);
+
 // Inflates the stream at the start of `in` into `out`, which grows as needed but never past
 // `limit` (OutputFull then). `expected` is the size to make room for first.
 InflateStatus InflateAll(ByteSpan in, ZlibWrapper wrapper, std::size_t limit, std::size_t expected,

@@ -348,8 +348,8 @@ private slots:
                                 "of ZSNES 1.42 and older (274047 "
                                 "bytes), ") &&
                   text.contains(
-                      "of RetroArch with its snes9x, bsnes 115 and bsnes-mercury 094 cores, "
-                      "compressed or not.")));
+                      "of RetroArch with its snes9x, bsnes 115, bsnes-mercury 094 and Mesen-S "
+                      "cores, compressed or not.")));
             if (!ok) {
                 qWarning() << dialogs.shown;
             }

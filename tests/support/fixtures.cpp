@@ -129,6 +129,11 @@ Bytes DecodedBody(const Bytes& file) {
     return state ? Bytes(state->Body().begin(), state->Body().end()) : Bytes();
 }
 
+Bytes DecodedStream(const Bytes& file) {
+    const auto state = DecodedState::Decode(file);
+    return state ? Bytes(state->Stream().begin(), state->Stream().end()) : Bytes();
+}
+
 std::uint16_t GameChecksum(std::span<const std::uint8_t> slot) {
     unsigned sum = 0;
     unsigned carry = 0;

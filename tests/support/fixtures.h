@@ -76,6 +76,9 @@ struct RealState {
     std::size_t workRam;     // offset of console address 0x7E0000 in it
     std::size_t batteryRam;  // 8192 bytes; 0 where the state stores none
     bool compressed;
+    // Where the decoded stream keeps the body coded: how many bytes at its start (headers, a
+    // picture, a file name) a save keeps as they are.
+    std::size_t keptHead = 0;
 };
 
 // The states of ZSNES's versions.
@@ -111,6 +114,17 @@ inline constexpr RealState kTodaysStates[] = {
      true},
 };
 
+// Mesen's, whose body is compressed inside the stream: Mesen-S's as RetroArch's core data, after
+// a head of 82 bytes (RASTATE's and MEM's, then "MSS", version, format, SHA-1, a byte and the
+// file name), and Mesen2's own file after 196 (header, picture, file name, the body's flag).
+inline constexpr RealState kMesenStates[] = {
+    {"retroarch-1.14-mesen-s-0.4.0.state", "RetroArch state, Mesen-S core (format 8)", 274989, 66,
+     200404, false, 82},
+    {"retroarch-1.14-mesen-s-0.4.0-rzip.state",
+     "RetroArch state, Mesen-S core (format 8), compressed", 274989, 66, 200404, true, 82},
+    {"mesen2-2.1.1.mss", "Mesen2 state, format 4", 324245, 580, 244568, false, 196},
+};
+
 // Every state in tests/data, ZSNES's first.
 std::vector<RealState> EveryRealState();
 
@@ -122,6 +136,8 @@ std::filesystem::path TestData(const std::string& name);
 // What the programs edit of a file: its decoded stream, or the open state's body where the file
 // keeps it coded; nothing when they refuse the file.
 Bytes DecodedBody(const Bytes& file);
+// The decoded stream of a file the programs open, as it holds the body; nothing when refused.
+Bytes DecodedStream(const Bytes& file);
 
 // The game's battery save as its measured layout says, written out here apart from the program's
 // own: 8192 bytes, slot n at 0xA00 * n, its checksum at 0x1FF0 + 2n, its mark 1B E4 at 0x1FF8 + 2n.
