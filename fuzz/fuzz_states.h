@@ -46,11 +46,13 @@ inline std::uint64_t Little(ByteSpan bytes, std::size_t at, std::size_t width) {
 }
 
 // Whether another format than ZSNES's layouts may take the file: another emulator's container or
-// stream by its start, or the game's battery save by its size. The programs try those first.
+// stream by its start, or by its size the game's battery save or snes9x2005's core data. The
+// programs try those first.
 inline bool OtherEmulatorsStart(ByteSpan file) {
-    return file.size() == 8192 || HasAt(file, 0, "\x1F\x8B", 2) ||
-           HasAt(file, 0, "#RZIPv\x01#", 8) || HasAt(file, 0, "RASTATE", 7) ||
-           HasAt(file, 0, "BST1", 4) || HasAt(file, 0, "#!s9xsnp:", 9) ||
+    return file.size() == 8192 || file.size() == 562192 || file.size() == 564544 ||
+           HasAt(file, 0, "\x1F\x8B", 2) || HasAt(file, 0, "#RZIPv\x01#", 8) ||
+           HasAt(file, 0, "RASTATE", 7) || HasAt(file, 0, "BST1", 4) ||
+           HasAt(file, 0, "#!s9xsnp:", 9) || HasAt(file, 0, "#!snes9x:", 9) ||
            HasAt(file, 0, "MDFNSVST", 8) || HasAt(file, 0, "MSS", 3);
 }
 

@@ -200,6 +200,7 @@ int main(int argc, char** argv) {
     const Bytes snes9xCore = Read(data / "retroarch-1.14-snes9x-1.63.state");
     const Bytes bsnes = Read(data / "retroarch-1.14-bsnes-115.state");
     const Bytes mercury = Read(data / "retroarch-1.14-bsnes-mercury-accuracy.state");
+    const Bytes snes9x2005 = Read(data / "retroarch-1.14-snes9x2005.state");
 
     // Compressed real states as the rest of the input, to be damaged in place.
     const std::pair<const char*, const Bytes*> compressed[] = {{"raw-snes9x", &snes9x},
@@ -238,10 +239,28 @@ int main(int argc, char** argv) {
     Write(rastate / "snes9x", snes9xCore);
     Write(rastate / "bsnes", bsnes);
     Write(rastate / "bsnes-mercury", mercury);
+    Write(rastate / "snes9x2005", snes9x2005);
 
     const fs::path blocks = target("fuzz_snes9x");
     Write(blocks / "snes9x", Stream(snes9x));
     Write(blocks / "retroarch-snes9x", CoreData(snes9xCore));
+    // The earlier formats, and the older signature.
+    for (const char* release : {"1.53", "1.55", "1.60"}) {
+        Write(blocks / (std::string("snes9x-") + release),
+              Stream(Read(data / (std::string("snes9x-") + release + ".000"))));
+    }
+    for (const char* core : {"snes9x2010", "snes9x2002"}) {
+        Write(blocks / (std::string("retroarch-") + core),
+              CoreData(Read(data / (std::string("retroarch-1.14-") + core + ".state"))));
+    }
+
+    // Both builds' data, and one byte short of the first's size.
+    const fs::path structs = target("fuzz_snes9x2005");
+    const ByteSpan snes9x2005Core = CoreData(snes9x2005);
+    Write(structs / "snes9x2005", snes9x2005Core);
+    Write(structs / "snes9x2005-plus",
+          CoreData(Read(data / "retroarch-1.14-snes9x2005-plus.state")));
+    Write(structs / "snes9x2005-short", snes9x2005Core.first(snes9x2005Core.size() - 1));
 
     const fs::path images = target("fuzz_bsnes");
     Write(images / "bsnes", CoreData(bsnes));

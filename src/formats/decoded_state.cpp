@@ -49,10 +49,12 @@ Outcome<FormatFound> ReadRetroArchCore(ByteSpan stream, Compression compression,
             return found;
         }
     }
+    // Some cores' data is known by its size alone, so the size tells what was found.
     return Outcome<FormatFound>::Refused(
         std::string("it is ") +
         (compression == Compression::Rzip ? "a compressed RetroArch state" : "a RetroArch state") +
-        " of a core that this program does not know");
+        " of a core that this program does not know, whose data is " + std::to_string(core.size()) +
+        " bytes long");
 }
 
 }  // namespace

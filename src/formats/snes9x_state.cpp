@@ -8,6 +8,15 @@ namespace {
 constexpr std::size_t kSignatureSize = 14;    // "#!s9xsnp:0012\n"
 constexpr std::size_t kBlockHeaderSize = 11;  // "RAM:131072:"
 
+// The format versions that each signature's streams are known in, and their name in words.
+struct Formats {
+    int first;
+    int last;
+    const char* words;
+};
+constexpr Formats kFormats{7, 12, "format"};
+constexpr Formats kOldFormats{1, 1, "old format"};
+
 Outcome<StreamLayout> Refuse(const std::string& why) {
     return Outcome<StreamLayout>::Refused("it is a snes9x state " + why);
 }
@@ -39,7 +48,8 @@ std::optional<std::size_t> BlockLength(ByteSpan header) {
 }  // namespace
 
 Outcome<StreamLayout> ParseSnes9xStream(ByteSpan stream) {
-    if (!IsSnes9xStream(stream) || stream.size() < kSignatureSize) {
+    const bool old = IsOldSnes9xStream(stream);
+    if ((!old && !IsSnes9xStream(stream)) || stream.size() < kSignatureSize) {
         return Refuse("that ends early");
     }
     for (std::size_t i = 9; i < 13; ++i) {
@@ -47,17 +57,20 @@ Outcome<StreamLayout> ParseSnes9xStream(ByteSpan stream) {
             return Refuse("whose signature is malformed");
         }
     }
-    const std::string version = Text(stream, 9, 4);
     if (stream[13] != '\n') {
         return Refuse("whose signature is malformed");
     }
-    if (version != "0011" && version != "0012") {
-        return Refuse("of format " + version + ", which this program does not know");
+    const std::string version = Text(stream, 9, 4);
+    const int number = std::stoi(version);
+    const Formats& formats = old ? kOldFormats : kFormats;
+    if (number < formats.first || number > formats.last) {
+        return Refuse(std::string("of ") + formats.words + " " + version +
+                      ", which this program does not know");
     }
 
     StreamLayout layout;
     layout.writer = "snes9x";
-    layout.detail = "format " + std::to_string(std::stoi(version));
+    layout.detail = std::string(formats.words) + " " + std::to_string(number);
     int ramBlocks = 0;
     for (std::size_t at = kSignatureSize; at < stream.size();) {
         if (!Fits(stream, at, kBlockHeaderSize)) {

@@ -53,7 +53,7 @@ struct StateFormat {
     // A core's data is named by RetroArch's wrapper from the layout's writer and detail.
     std::string (*name)(const StreamLayout& layout);
     // What the programs open of it, in words for a refusal: its emulator's own files ("snes9x
-    // (state formats 11 and 12)", following "of") and a RetroArch core's data ("snes9x", among
+    // (state formats 7 to 12)", following "of") and a RetroArch core's data ("snes9x", among
     // RetroArch's cores, several of them apart by ", "); null where it is neither.
     const char* ownFileWords;
     const char* coreWords;

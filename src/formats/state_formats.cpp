@@ -7,6 +7,7 @@
 #include "bsnes_state.h"
 #include "mednafen_state.h"
 #include "mesen_state.h"
+#include "snes9x2005_state.h"
 #include "snes9x_state.h"
 #include "state_format.h"
 #include "zsnes_state.h"
@@ -46,9 +47,13 @@ std::string NoOwnFile(const StreamLayout&) {
     return {};
 }
 
-constexpr std::array<StateFormat, 7> kFormats{{
+constexpr std::array<StateFormat, 9> kFormats{{
     {"snes9x", Emulator::Snes9x, kOwnFile | kGzipped | kRetroArchCore, IsSnes9xStream,
-     InData<ParseSnes9xStream>, WriterState, "snes9x (state formats 11 and 12)", "snes9x"},
+     InData<ParseSnes9xStream>, WriterState, "snes9x (state formats 7 to 12)",
+     "snes9x, snes9x2010"},
+    // Measured in RetroArch's snes9x2002 core only.
+    {"snes9x2002", Emulator::RetroArch, kRetroArchCore, IsOldSnes9xStream,
+     InData<ParseSnes9xStream>, NoOwnFile, nullptr, "snes9x2002"},
     {"bsnes", Emulator::RetroArch, kRetroArchCore, IsBsnesImage, InData<ParseBsnesImage>, NoOwnFile,
      nullptr, "bsnes 115, bsnes-mercury 094"},
     {"mednafen", Emulator::Mednafen, kOwnFile | kGzipped, IsMednafenState,
@@ -57,6 +62,9 @@ constexpr std::array<StateFormat, 7> kFormats{{
      nullptr, "Mesen-S"},
     {"mesen2", Emulator::Mesen, kOwnFile, IsMesen2State, ReadMesen2State, WriterState,
      "Mesen2 (up to 2.1.1)", nullptr},
+    // Known by its size alone, so after every format with a signature.
+    {"snes9x2005", Emulator::RetroArch, kRetroArchCore, IsSnes9x2005Data,
+     InData<ParseSnes9x2005Data>, NoOwnFile, nullptr, "snes9x2005, snes9x2005 plus"},
     // The game's own, which the programs' messages name apart from the emulators' states.
     {"battery", Emulator::BatterySave, kOwnFile, IsBatterySaveSize, ReadBatterySave, Writer,
      nullptr, nullptr},

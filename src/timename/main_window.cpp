@@ -61,7 +61,8 @@ const char* const kOpenTitle = "Open Chrono Trigger ZSNES Save State";
 const char* const kOpenFilter =
     "ZSNES Save State (*.zs*);;snes9x Save State (*.00[0-9]);;"
     "RetroArch Save State (*.state *.state[1-9]* *.state.auto);;"
-    "mednafen Save State (*.mc[0-9] *.mca);;Battery Saves (*.srm *.sav)";
+    "mednafen Save State (*.mc[0-9] *.mca);;Mesen Save State (*.mss);;"
+    "bsnes Save State (*.bsz);;Battery Saves (*.srm *.sav)";
 
 std::filesystem::path ToPath(const QString& path) {
     return std::filesystem::path(QFile::encodeName(path).toStdString());

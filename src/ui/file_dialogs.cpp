@@ -27,6 +27,8 @@ constexpr SaveStateFilter kFilters[] = {
     {"Snes9x Save States (*.00[0-9])", Emulator::Snes9x, "000"},
     {"RetroArch Save States (*.state *.state[1-9]* *.state.auto)", Emulator::RetroArch, "state"},
     {"Mednafen Save States (*.mc[0-9] *.mca)", Emulator::Mednafen, "mc0"},
+    {"Mesen Save States (*.mss)", Emulator::Mesen, "mss"},
+    {"Bsnes Save States (*.bsz)", Emulator::Bsnes, "bsz"},
     {"Battery Saves (*.srm *.sav)", Emulator::BatterySave, "srm"},
 };
 const char* const kAllFiles = "All Files (*.*)";

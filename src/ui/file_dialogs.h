@@ -38,7 +38,8 @@ int FilterFor(const QString& path, Emulator writer);
 
 // Gives a dialog, after its accept mode is set, the filters above, starting on `filter`;
 // "All Files" lists every file, also a name without a dot. A save dialog gives a name typed
-// without an extension the chosen filter's first one (".zst", ".000", ".state", ".mc0", ".srm").
+// without an extension the chosen filter's first one (".zst", ".000", ".state", ".mc0", ".mss",
+// ".bsz", ".srm").
 void SetUpSaveStateDialog(QFileDialog& dialog, int filter = 0);
 
 // QFileDialog set up as above. Save As asks before replacing a file.

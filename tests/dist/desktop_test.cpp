@@ -159,10 +159,11 @@ private slots:
         ScratchDir folder;
         std::filesystem::create_directory(folder / "states");
         const QStringList everything = {
-            "README",     "game.000",        "game.009",     "game.00a",     "game.mca",
-            "game.mcz",   "game.md5.mc0",    "game.md5.srm", "game.sav",     "game.srm",
-            "game.state", "game.state.auto", "game.state1",  "game.state12", "game.statex",
-            "notes.txt",  "state.zs1",       "state.zst",    "state.zst.bak"};
+            "README",       "game.000",   "game.009",        "game.00a",     "game.bsz",
+            "game.mca",     "game.mcz",   "game.md5.mc0",    "game.md5.srm", "game.sav",
+            "game.srm",     "game.state", "game.state.auto", "game.state1",  "game.state12",
+            "game.statex",  "game_1.mss", "notes.txt",       "state.zs1",    "state.zst",
+            "state.zst.bak"};
         for (const QString& name : everything) {
             WriteBytes(folder / name.toStdString(), {});
         }
@@ -172,10 +173,12 @@ private slots:
             {"RetroArch Save States (*.state *.state[1-9]* *.state.auto)",
              {"game.state", "game.state.auto", "game.state1", "game.state12"}},
             {"Mednafen Save States (*.mc[0-9] *.mca)", {"game.mca", "game.md5.mc0"}},
+            {"Mesen Save States (*.mss)", {"game_1.mss"}},
+            {"Bsnes Save States (*.bsz)", {"game.bsz"}},
             {"Battery Saves (*.srm *.sav)", {"game.md5.srm", "game.sav", "game.srm"}},
             {"All Files (*.*)", everything},
         };
-        const char* suffixes[] = {"zst", "000", "state", "mc0", "srm", "srm"};
+        const char* suffixes[] = {"zst", "000", "state", "mc0", "mss", "bsz", "srm", "srm"};
         QFileDialog dialog;
         dialog.setAcceptMode(mode);
         SetUpSaveStateDialog(dialog, 2);

@@ -347,9 +347,9 @@ private slots:
                  (text.contains(". tellim opens the game's battery save (.srm) and the save states "
                                 "of ZSNES 1.42 and older (274047 "
                                 "bytes), ") &&
-                  text.contains(
-                      "of RetroArch with its snes9x, bsnes 115, bsnes-mercury 094 and Mesen-S "
-                      "cores, compressed or not.")));
+                  text.contains("of RetroArch with its snes9x, snes9x2010, snes9x2002, bsnes 115, "
+                                "bsnes-mercury 094, Mesen-S, snes9x2005 and snes9x2005 plus cores, "
+                                "compressed or not.")));
             if (!ok) {
                 qWarning() << dialogs.shown;
             }

@@ -51,7 +51,7 @@ Bytes Rzipped(const Bytes& stream) {
 }
 
 TEST(Encoders, GiveBackTheEmulatorsOwnFiles) {
-    for (const RealState& state : kTodaysStates) {
+    for (const RealState& state : EveryRealState()) {
         SCOPED_TRACE(state.file);
         const Bytes file = ReadBytes(TestData(state.file));
         if (IsGzip(file)) {
@@ -103,6 +103,37 @@ TEST(Decoders, StopAtTheLimit) {
               "it is a RetroArch file that would decode to more than 16 MiB");
 }
 
+// No real state of format 8 is here; its blocks are those of the formats around it, so 1.53's
+// stream under each format's number stands for every release.
+TEST(Snes9xStreams, OfEveryFormatFrom7To12Open) {
+    const auto state = DecodedState::Decode(ReadBytes(TestData("snes9x-1.53.000")));
+    ASSERT_TRUE(state);
+    Bytes stream(state->Stream().begin(), state->Stream().end());
+    for (int format = 7; format <= 12; ++format) {
+        const std::string digits = (format < 10 ? "000" : "00") + std::to_string(format);
+        std::copy(digits.begin(), digits.end(), stream.begin() + 9);
+        const auto again = DecodedState::Decode(Gzipped(stream));
+        ASSERT_TRUE(again) << again.Refusal();
+        EXPECT_EQ(again->Name(), "snes9x state, format " + std::to_string(format) + ", compressed");
+        EXPECT_EQ(again->Layout().workRam, 68503u);
+    }
+}
+
+// RetroArch also loads a core's data without its wrapper: snes9x2005's, known by its size alone,
+// then has work RAM and battery RAM at the core's own offsets.
+TEST(CoreData, OfSnes9x2005OpensWithoutRetroArchsWrapper) {
+    const Bytes file = ReadBytes(TestData("retroarch-1.14-snes9x2005-plus.state"));
+    const Bytes core(file.begin() + 16, file.begin() + 16 + 564544);
+    const auto state = DecodedState::Decode(core);
+    ASSERT_TRUE(state) << state.Refusal();
+    EXPECT_EQ(state->Name(), "RetroArch state, snes9x2005 plus core, core data only");
+    EXPECT_EQ(state->Layout().workRam, 68684u);
+    EXPECT_EQ(state->Layout().batteryRam, std::optional<std::size_t>(199756));
+    for (const auto& [address, value] : WorkRamMarkers()) {
+        ASSERT_EQ(core.at(68684 + address - 0x7E0000), value) << address;
+    }
+}
+
 // A damaged copy of a real state: what is done to it, before or after its compression is undone,
 // and what the refusal says.
 struct Damage {
@@ -123,6 +154,9 @@ const char* const kBsnes = "retroarch-1.14-bsnes-115.state";
 const char* const kMercury = "retroarch-1.14-bsnes-mercury-accuracy.state";
 const char* const kFaust = "mednafen-1.29-snes_faust.mc0";
 const char* const kMednafenSnes = "mednafen-1.29-snes.mc0";
+const char* const kSnes9x2002 = "retroarch-1.14-snes9x2002.state";
+const char* const kSnes9x2005 = "retroarch-1.14-snes9x2005.state";
+const char* const kSnes9x2005Rzip = "retroarch-1.14-snes9x2005-rzip.state";
 
 // The core's image inside a RetroArch state's MEM block.
 constexpr std::size_t kImage = 16;
@@ -188,7 +222,20 @@ const Damage kDamages[] = {
      },
      nullptr, "it is a RetroArch state with more than one MEM block"},
     {"RASTATE of another core", kBsnes, [](Bytes& f) { f[kImage] = 'X'; }, nullptr,
-     "it is a RetroArch state of a core that this program does not know"},
+     "it is a RetroArch state of a core that this program does not know, whose data is 290423 "
+     "bytes long"},
+    // snes9x2005's data, known by its size alone; its MEM block is padded to 562192 either way.
+    {"snes9x2005 core data a byte short", kSnes9x2005, [](Bytes& f) { Put32(f, 12, 562191); },
+     nullptr,
+     "it is a RetroArch state of a core that this program does not know, whose data is 562191 "
+     "bytes long"},
+    {"snes9x2005 core data a byte long", kSnes9x2005Rzip, nullptr,
+     [](Bytes& s) {
+         s.insert(s.begin() + kImage + 562192, 8, 0);
+         Put32(s, 12, 562193);
+     },
+     "it is a compressed RetroArch state of a core that this program does not know, whose data "
+     "is 562193 bytes long"},
     // snes9x blocks
     {"snes9x RAM block a byte short", kSnes9x, nullptr,
      [](Bytes& s) {
@@ -206,8 +253,31 @@ const Damage kDamages[] = {
                   s.begin() + std::ptrdiff_t(ram + 11 + 131072));
      },
      "it is a snes9x state with more than one RAM block"},
-    {"snes9x of an unknown format", kSnes9x, nullptr, [](Bytes& s) { s[12] = '3'; },
+    {"snes9x RAM block a byte long", kSnes9x, nullptr,
+     [](Bytes& s) {
+         const std::size_t ram = Find(s, "RAM:131072:");
+         s[ram + 9] = '3';
+         s.insert(s.begin() + std::ptrdiff_t(ram) + 11, 0x55);
+     },
+     "it is a snes9x state whose RAM block is 131073 bytes long"},
+    {"snes9x RAM block a byte long, its length in the long form", kSnes9x, nullptr,
+     [](Bytes& s) {
+         const std::size_t ram = Find(s, "RAM:131072:");
+         const Bytes length = {'-', '-', 0, 2, 0, 1};
+         std::copy(length.begin(), length.end(), s.begin() + std::ptrdiff_t(ram) + 4);
+         s.insert(s.begin() + std::ptrdiff_t(ram) + 11, 0x55);
+     },
+     "it is a snes9x state whose RAM block is 131073 bytes long"},
+    {"snes9x of a format after 12", kSnes9x, nullptr, [](Bytes& s) { s[12] = '3'; },
      "it is a snes9x state of format 0013, which this program does not know"},
+    {"snes9x of a format before 7", kSnes9x, nullptr,
+     [](Bytes& s) {
+         s[11] = '0';
+         s[12] = '6';
+     },
+     "it is a snes9x state of format 0006, which this program does not know"},
+    {"snes9x of an old format after 1", kSnes9x2002, [](Bytes& f) { f[kImage + 12] = '2'; },
+     nullptr, "it is a snes9x state of old format 0002, which this program does not know"},
     {"snes9x last block cut", kSnes9x, nullptr, [](Bytes& s) { s.resize(s.size() - 10); },
      "it is a snes9x state whose SHO block runs past the end of the state"},
     {"snes9x block header malformed", kSnes9x, nullptr,

@@ -179,6 +179,7 @@ std::filesystem::path TestData(const std::string& name) {
 std::vector<RealState> EveryRealState() {
     std::vector<RealState> states(std::begin(kRealStates), std::end(kRealStates));
     states.insert(states.end(), std::begin(kTodaysStates), std::end(kTodaysStates));
+    states.insert(states.end(), std::begin(kLineageStates), std::end(kLineageStates));
     states.insert(states.end(), std::begin(kMesenStates), std::end(kMesenStates));
     return states;
 }

@@ -114,6 +114,30 @@ inline constexpr RealState kTodaysStates[] = {
      true},
 };
 
+// The states of snes9x's earlier releases and of the small cores that RetroArch runs: work RAM
+// lies where the blocks before it put it, or, in snes9x2005's data, at 16 + 68684.
+inline constexpr RealState kLineageStates[] = {
+    {"snes9x-1.53.000", "snes9x state, format 7, compressed", 1167486, 68503, 199586, true},
+    {"snes9x-1.55.000", "snes9x state, format 9, compressed", 1164406, 68503, 199586, true},
+    {"snes9x-1.60.000", "snes9x state, format 11, compressed", 1164418, 68506, 199589, true},
+    {"retroarch-1.14-snes9x2010.state", "RetroArch state, snes9x core (format 10)", 826488, 68505,
+     199588, false},
+    {"retroarch-1.14-snes9x2010-rzip.state", "RetroArch state, snes9x core (format 10), compressed",
+     826488, 68505, 199588, true},
+    {"retroarch-1.14-snes9x2002.state", "RetroArch state, snes9x core (old format 1)", 431840,
+     68724, 199807, false},
+    {"retroarch-1.14-snes9x2002-rzip.state",
+     "RetroArch state, snes9x core (old format 1), compressed", 431840, 68724, 199807, true},
+    {"retroarch-1.14-snes9x2005.state", "RetroArch state, snes9x2005 core", 562216, 68700, 199772,
+     false},
+    {"retroarch-1.14-snes9x2005-rzip.state", "RetroArch state, snes9x2005 core, compressed", 562216,
+     68700, 199772, true},
+    {"retroarch-1.14-snes9x2005-plus.state", "RetroArch state, snes9x2005 plus core", 564568, 68700,
+     199772, false},
+    {"retroarch-1.14-snes9x2005-plus-rzip.state",
+     "RetroArch state, snes9x2005 plus core, compressed", 564568, 68700, 199772, true},
+};
+
 // Mesen's, whose body is compressed inside the stream: Mesen-S's as RetroArch's core data, after
 // a head of 82 bytes (RASTATE's and MEM's, then "MSS", version, format, SHA-1, a byte and the
 // file name), and Mesen2's own file after 196 (header, picture, file name, the body's flag).

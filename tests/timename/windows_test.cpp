@@ -102,7 +102,7 @@ private slots:
         const QString filter =
             "ZSNES Save State (*.zs*);;snes9x Save State (*.00[0-9]);;RetroArch Save State "
             "(*.state *.state[1-9]* *.state.auto);;mednafen Save State (*.mc[0-9] *.mca);;"
-            "Battery Saves (*.srm *.sav)";
+            "Mesen Save State (*.mss);;bsnes Save State (*.bsz);;Battery Saves (*.srm *.sav)";
         QCOMPARE(m_dialogs->opened,
                  (QList<QStringList>{{"Open Chrono Trigger ZSNES Save State", filter, ""}}));
         QVERIFY(m_window->CurrentFile().isEmpty());
