@@ -53,8 +53,8 @@ const KnownLayout* Accepted(const std::vector<std::uint8_t>& file) {
 }
 
 // Real states to edit, one of each layout and container: ZSNES's oldest and newest, snes9x's
-// gzip, RetroArch's RZIP of both cores and plain bsnes-mercury, mednafen's two modules; and a
-// player's battery save.
+// gzip, RetroArch's RZIP of both cores and plain bsnes-mercury, mednafen's two modules, Mesen-S's
+// core data and Mesen2's file; and a player's battery save.
 constexpr const char* kBaseFiles[] = {
     "state-1.42.zst",
     "state-2.2.3.zst",
@@ -64,6 +64,8 @@ constexpr const char* kBaseFiles[] = {
     "retroarch-1.14-bsnes-mercury-accuracy.state",
     "mednafen-1.29-snes_faust.mc0",
     "mednafen-1.29-snes.mc0",
+    "retroarch-1.14-mesen-s-0.4.0.state",
+    "mesen2-2.1.1.mss",
     "one-slot.srm",
 };
 constexpr std::size_t kBaseCount = sizeof kBaseFiles / sizeof kBaseFiles[0];

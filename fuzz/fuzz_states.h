@@ -53,8 +53,8 @@ inline bool OtherEmulatorsStart(ByteSpan file) {
            HasAt(file, 0, "\x1F\x8B", 2) || HasAt(file, 0, "#RZIPv\x01#", 8) ||
            HasAt(file, 0, "RASTATE", 7) || HasAt(file, 0, "BST1", 4) ||
            HasAt(file, 0, "#!s9xsnp:", 9) || HasAt(file, 0, "#!snes9x:", 9) ||
-           HasAt(file, 0, "MDFNSVST", 8) || HasAt(file, 0, "PK\x03\x04", 4) ||
-           HasAt(file, 0, "PK\x05\x06", 4);
+           HasAt(file, 0, "MDFNSVST", 8) || HasAt(file, 0, "MSS", 3) ||
+           HasAt(file, 0, "PK\x03\x04", 4) || HasAt(file, 0, "PK\x05\x06", 4);
 }
 
 // A clause about the file, as the programs put it after "The file cannot be opened: ".

@@ -49,15 +49,26 @@ Bytes Read(const fs::path& path) {
     return bytes;
 }
 
-// The decoded stream of a real state.
-Bytes Stream(const Bytes& file) {
-    const auto state = orvane::DecodedState::Decode(file);
+// A real state as the programs decode it.
+orvane::DecodedState Decoded(const Bytes& file) {
+    auto state = orvane::DecodedState::Decode(file);
     if (!state) {
         std::fprintf(stderr, "make_fuzz_corpus: a real state is refused: %s\n",
                      state.Refusal().c_str());
         std::exit(1);
     }
-    return Bytes(state->Stream().begin(), state->Stream().end());
+    return std::move(*state);
+}
+
+Bytes Stream(const Bytes& file) {
+    const orvane::DecodedState state = Decoded(file);
+    return Bytes(state.Stream().begin(), state.Stream().end());
+}
+
+// What the programs edit of a real state kept coded in its stream.
+Bytes Body(const Bytes& file) {
+    const orvane::DecodedState state = Decoded(file);
+    return Bytes(state.Body().begin(), state.Body().end());
 }
 
 // The core's data inside a RetroArch state.
@@ -126,7 +137,7 @@ int main(int argc, char** argv) {
               Bytes{static_cast<std::uint8_t>(12 | layout), 33});
     }
     // Each real state the target edits, as written and as its stream, with setters.
-    for (std::uint8_t base = 0; base < 9; ++base) {
+    for (std::uint8_t base = 0; base < 11; ++base) {
         Write(doc / ("real-" + std::to_string(base)),
               DocumentScript({static_cast<std::uint8_t>(0xC0 | base)}, base % 7));
         Write(doc / ("real-stream-" + std::to_string(base)),
@@ -263,6 +274,36 @@ int main(int argc, char** argv) {
     Write(battery / "one-slot", slots);
     slots.insert(slots.end(), {2, 0, 2});
     Write(battery / "sealed", slots);
+
+    // Mesen's files as they are (the shape byte 0 first), and their bodies behind the target's
+    // own headers: Mesen2's records compressed and stored, Mesen-S's components bare and in
+    // RetroArch's wrapper with room to spare (then the byte of slack and the edit's place).
+    const fs::path mesen = target("fuzz_mesen");
+    const Bytes mesen2 = Read(data / "mesen2-2.1.1.mss");
+    const Bytes mesenS = Read(data / "retroarch-1.14-mesen-s-0.4.0.state");
+    const std::pair<const char*, Bytes> mesenFiles[] = {
+        {"mesen2", mesen2},
+        {"mesen-s", mesenS},
+        {"mesen-s-rzip", Read(data / "retroarch-1.14-mesen-s-0.4.0-rzip.state")},
+        {"mesen-s-core", Bytes(CoreData(mesenS).begin(), CoreData(mesenS).end())},
+    };
+    for (const auto& [name, file] : mesenFiles) {
+        Bytes input = {0};
+        input.insert(input.end(), file.begin(), file.end());
+        Write(mesen / name, input);
+    }
+    const std::pair<const char*, std::uint8_t> mesenBodies[] = {
+        {"mesen2-records", 0x80},
+        {"mesen2-records-stored", 0x81},
+        {"mesen-s-components", 0xC0},
+        {"mesen-s-components-wrapped", 0xC2}};
+    for (const auto& [name, shape] : mesenBodies) {
+        Bytes input = {shape, 4};
+        Append32(input, 0x2C53);
+        const Bytes body = Body(shape < 0xC0 ? mesen2 : mesenS);
+        input.insert(input.end(), body.begin(), body.end());
+        Write(mesen / name, input);
+    }
 
     // bsnes's .bsz as written; for the coding, each entry's coded image and coded preview
     // (whose runs are of 2-byte units: another coding to the decoder), and a short one.

@@ -185,6 +185,7 @@ Outcome<std::size_t> DecodedState::OpenStoredState(std::size_t state) {
     m_layout = std::move(body->layout);
     m_body = std::move(body->bytes);
     m_openedBody = m_body;
+    m_streamHoldsOpened = true;
     return state;
 }
 
@@ -224,6 +225,8 @@ void DecodedState::Saved(ByteSpan file) {
     // one holds one state, which every later Encode codes again into the stream as loaded.
     if (m_compression == Compression::None) {
         m_stream.assign(file.begin(), file.end());
+    } else {
+        m_streamHoldsOpened = false;
     }
     m_openedBody = m_body;
 }
@@ -259,10 +262,12 @@ bool DecodedState::GivesBack(ByteSpan file, ByteSpan stream) const {
 }
 
 Outcome<Bytes> DecodedState::Encode(Bytes* storage) const {
-    // Where the stream keeps its states coded, the open one is coded back into it first.
+    // Where the stream keeps its states coded, the open one is coded back into it first, unless
+    // the stream holds it as it is: coding it again need not give the emulator's bytes (Mesen's
+    // compressed body).
     Bytes coded;
     ByteSpan stream = m_stream;
-    if (m_coding) {
+    if (m_coding && !(m_streamHoldsOpened && m_body == m_openedBody)) {
         auto encoded = m_coding->Encode(m_stream, m_openState, m_body);
         if (!encoded) {
             return Outcome<Bytes>::Refused(encoded);

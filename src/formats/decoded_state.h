@@ -120,6 +120,9 @@ private:
     std::size_t m_openState = 0;
     Bytes m_body;
     Bytes m_openedBody;
+    // Whether the stream holds the open state as opened: not once a compressed file was saved,
+    // whose stream stays as loaded.
+    bool m_streamHoldsOpened = true;
 };
 
 // Every kind of state the programs open, in words, to follow "opens the save states of".

@@ -104,7 +104,7 @@ Outcome<GzipMember> DecodeGzip(ByteSpan file, std::size_t limit) {
 
 bool EncodeGzip(ByteSpan header, ByteSpan stream, Bytes& out) {
     out.assign(header.begin(), header.end());
-    if (!DeflateAppend(stream, ZlibWrapper::Raw, out)) {
+    if (!DeflateAppend(stream, ZlibWrapper::Raw, kDefaultLevel, out)) {
         return false;
     }
     Store32(out, Crc32(stream));

@@ -91,7 +91,7 @@ bool EncodeRzip(std::uint32_t chunkSize, ByteSpan stream, Bytes& out,
             const RzipChunk& kept = original->chunks[index];
             const ByteSpan compressed = original->file.subspan(kept.at, kept.length);
             out.insert(out.end(), compressed.begin(), compressed.end());
-        } else if (!DeflateAppend(piece, ZlibWrapper::Zlib, out)) {
+        } else if (!DeflateAppend(piece, ZlibWrapper::Zlib, kDefaultLevel, out)) {
             return false;
         }
         const auto length = static_cast<std::uint32_t>(out.size() - lengthAt - 4);

@@ -7,6 +7,7 @@
 #include "bsnes_bsz.h"
 #include "bsnes_state.h"
 #include "mednafen_state.h"
+#include "mesen_state.h"
 #include "snes9x2005_state.h"
 #include "snes9x_state.h"
 #include "state_format.h"
@@ -52,7 +53,7 @@ std::string NoOwnFile(const StreamLayout&) {
     return {};
 }
 
-constexpr std::array<StateFormat, 8> kFormats{{
+constexpr std::array<StateFormat, 10> kFormats{{
     {"snes9x", Emulator::Snes9x, kOwnFile | kGzipped | kRetroArchCore, IsSnes9xStream,
      InData<ParseSnes9xStream>, WriterState, "snes9x (state formats 7 to 12)",
      "snes9x, snes9x2010"},
@@ -63,6 +64,10 @@ constexpr std::array<StateFormat, 8> kFormats{{
      nullptr, "bsnes 115, bsnes-mercury 094"},
     {"mednafen", Emulator::Mednafen, kOwnFile | kGzipped, IsMednafenState,
      InData<ParseMednafenState>, WriterState, "mednafen's snes and snes_faust modules", nullptr},
+    {"mesen-s", Emulator::RetroArch, kRetroArchCore, IsMesenSState, ReadMesenSState, NoOwnFile,
+     nullptr, "Mesen-S"},
+    {"mesen2", Emulator::Mesen, kOwnFile, IsMesen2State, ReadMesen2State, WriterState,
+     "Mesen2 (up to 2.1.1)", nullptr},
     // Before the battery save, which takes any file of its size.
     {"bsz", Emulator::Bsnes, kOwnFile, IsZipFile, ReadBsz, BszStates, "bsnes 115 (its .bsz files)",
      nullptr},

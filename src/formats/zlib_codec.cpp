@@ -4,6 +4,7 @@
 #include <zlib.h>
 
 #include <algorithm>
+#include <array>
 #include <limits>
 
 namespace orvane {
@@ -94,6 +95,22 @@ InflateStatus InflateInto(ByteSpan in, ZlibWrapper wrapper, std::span<std::uint8
     return status;
 }
 
+InflateStatus InflateCounting(ByteSpan in, ZlibWrapper wrapper, std::size_t limit,
+                              std::size_t& produced, std::size_t& consumed) {
+    Inflater inflater(in, wrapper);
+    std::array<std::uint8_t, 16384> scratch;
+    produced = 0;
+    for (;;) {
+        std::size_t piece = 0;
+        const InflateStatus status = inflater.Run(scratch, piece);
+        produced += piece;
+        if (produced > limit || status != InflateStatus::OutputFull) {
+            consumed = inflater.Consumed(in);
+            return produced > limit ? InflateStatus::OutputFull : status;
+        }
+    }
+}
+
 InflateStatus InflateAll(ByteSpan in, ZlibWrapper wrapper, std::size_t limit, std::size_t expected,
                          Bytes& out, std::size_t& consumed) {
     Inflater inflater(in, wrapper);
@@ -116,9 +133,10 @@ InflateStatus InflateAll(ByteSpan in, ZlibWrapper wrapper, std::size_t limit, st
     }
 }
 
-bool DeflateAppend(ByteSpan in, ZlibWrapper wrapper, Bytes& out) {
+bool DeflateAppend(ByteSpan in, ZlibWrapper wrapper, int level, Bytes& out) {
     z_stream stream{};
-    if (deflateInit2(&stream, 6, Z_DEFLATED, WindowBits(wrapper), 8, Z_DEFAULT_STRATEGY) != Z_OK) {
+    if (deflateInit2(&stream, level, Z_DEFLATED, WindowBits(wrapper), 8, Z_DEFAULT_STRATEGY) !=
+        Z_OK) {
         return false;
     }
     const std::size_t start = out.size();

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // zlib's inflate and deflate as the containers use them: raw deflate inside gzip, zlib streams
-// inside RZIP, always deflate level 6, which re-creates the emulators' own files byte for byte.
+// inside RZIP and Mesen's states, each deflated at its emulator's level.
 
 #include <cstddef>
 #include <cstdint>
@@ -28,13 +28,24 @@ enum class InflateStatus {
 InflateStatus InflateInto(ByteSpan in, ZlibWrapper wrapper, std::span<std::uint8_t> out,
                           std::size_t& produced, std::size_t& consumed);
 
+// Inflates the stream at the start of `in` only to see that it is whole and how much it gives, up
+// to `limit` (OutputFull past it); what comes out is not kept.
+InflateStatus InflateCounting(ByteSpan in, ZlibWrapper wrapper, std::size_t limit,
+                              std::size_t& produced, std::size_t& consumed);
+
 // Inflates the stream at the start of `in` into `out`, which grows as needed but never past
 // `limit` (OutputFull then). `expected` is the size to make room for first.
 InflateStatus InflateAll(ByteSpan in, ZlibWrapper wrapper, std::size_t limit, std::size_t expected,
                          Bytes& out, std::size_t& consumed);
 
-// Appends `in` deflated at level 6; false only when zlib has no memory.
-bool DeflateAppend(ByteSpan in, ZlibWrapper wrapper, Bytes& out);
+// zlib's default level re-creates the gzip and RZIP files of snes9x, mednafen and RetroArch byte
+// for byte. Mesen deflates at level 1 with a deflate of its own, whose bytes zlib's level 1 does
+// not re-create, but which it loads alike.
+inline constexpr int kDefaultLevel = 6;
+inline constexpr int kMesenLevel = 1;
+
+// Appends `in` deflated at `level`; false only when zlib has no memory.
+bool DeflateAppend(ByteSpan in, ZlibWrapper wrapper, int level, Bytes& out);
 
 std::uint32_t Crc32(ByteSpan bytes);
 

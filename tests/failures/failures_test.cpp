@@ -348,7 +348,7 @@ private slots:
                                 "of ZSNES 1.42 and older (274047 "
                                 "bytes), ") &&
                   text.contains("of RetroArch with its snes9x, snes9x2010, snes9x2002, bsnes 115, "
-                                "bsnes-mercury 094, snes9x2005 and snes9x2005 plus cores, "
+                                "bsnes-mercury 094, Mesen-S, snes9x2005 and snes9x2005 plus cores, "
                                 "compressed or not.")));
             if (!ok) {
                 qWarning() << dialogs.shown;

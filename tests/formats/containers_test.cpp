@@ -11,6 +11,7 @@
 #include "decoded_state.h"
 #include "fixtures.h"
 #include "gzip.h"
+#include "mesen_bodies.h"
 #include "rzip.h"
 #include "state_document.h"
 #include "zlib_codec.h"
@@ -190,6 +191,18 @@ std::string NeitherOpens(const std::string& why) {
            "; Quick save 2 " + why;
 }
 
+const char* const kMesenS = "retroarch-1.14-mesen-s-0.4.0.state";
+const char* const kMesen2 = "mesen2-2.1.1.mss";
+// The file with its body changed and compressed again.
+std::function<void(Bytes&)> MesenBodyChanged(std::size_t sizes,
+                                             std::function<void(Bytes& body)> change) {
+    return [sizes, change](Bytes& file) {
+        Bytes body = MesenBody(file, sizes);
+        change(body);
+        PutMesenBody(file, sizes, body, body.size());
+    };
+}
+
 const Damage kDamages[] = {
     // gzip
     {"gzip cut short", kSnes9x, [](Bytes& f) { f.resize(f.size() - 100); }, nullptr,
@@ -342,7 +355,7 @@ const Damage kDamages[] = {
          std::vector<ZipRecord> entries = ReadZip(f);
          for (ZipRecord& entry : entries) {
              Bytes deflated;
-             ASSERT_TRUE(DeflateAppend(entry.data, ZlibWrapper::Raw, deflated));
+             ASSERT_TRUE(DeflateAppend(entry.data, ZlibWrapper::Raw, kDefaultLevel, deflated));
              entry.data = deflated;
              entry.method = 8;
          }
@@ -396,6 +409,56 @@ const Damage kDamages[] = {
      [](Bytes& s) { s[Find(s, "BST1") + 4] = 5; },
      "it is a mednafen state whose snes module data is of serializer version 5, which this "
      "program does not know"},
+    // Mesen's bodies
+    {"Mesen-S body beyond the limit", kMesenS,
+     [](Bytes& f) { PutMesenBody(f, kMesenSSizes, Bytes(17u << 20, 0), 17u << 20); }, nullptr,
+     "it is a Mesen-S state whose body would decode to more than 16 MiB"},
+    {"Mesen-S body inflating past its size", kMesenS,
+     [](Bytes& f) { PutMesenBody(f, kMesenSSizes, Bytes(17u << 20, 0), 274989); }, nullptr,
+     "it is a Mesen-S state whose body inflates to more than the 274989 bytes it declares"},
+    {"Mesen-S body short of its size", kMesenS,
+     [](Bytes& f) { PutMesenBody(f, kMesenSSizes, MesenBody(f, kMesenSSizes), 274990); }, nullptr,
+     "it is a Mesen-S state whose body inflates to 274989 bytes, not the 274990 it declares"},
+    {"Mesen2 body beyond the limit", kMesen2,
+     [](Bytes& f) { PutMesenBody(f, kMesen2Sizes, Bytes(17u << 20, 0), 17u << 20); }, nullptr,
+     "it is a Mesen2 state whose body would decode to more than 16 MiB"},
+    {"Mesen-S compressed body past the MEM block", kMesenS,
+     [](Bytes& f) { Put32(f, kMesenSSizes + 4, 544768); }, nullptr,
+     "it is a Mesen-S state whose body runs past its end"},
+    {"Mesen-S data after the compressed body", kMesenS,
+     [](Bytes& f) { f[kMesenSData + 544700] = 1; }, nullptr,
+     "it is a Mesen-S state with data after its compressed body"},
+    // Mesen-S ignores the check value; nothing tells a body that fails it from a damaged one.
+    {"Mesen-S check value wrong", kMesenS,
+     [](Bytes& f) { f[kMesenSSizes + 8 + *Load32(f, kMesenSSizes + 4) - 1] ^= 1; }, nullptr,
+     "it is a Mesen-S state whose compressed body is damaged"},
+    {"Mesen-S of a newer version", kMesenS, [](Bytes& f) { Put32(f, 19, 0x000500); }, nullptr,
+     "it is a Mesen-S state of version 0.5.0, which this program does not know"},
+    {"Mesen-S of format 5", kMesenS, [](Bytes& f) { Put32(f, 23, 5); }, nullptr,
+     "it is a Mesen-S state of format 5, which this program does not know"},
+    {"Mesen-S work RAM a byte short", kMesenS,
+     MesenBodyChanged(kMesenSSizes, [](Bytes& body) { Put32(body, 62, 131071); }), nullptr,
+     "it is a Mesen-S state whose body does not hold work RAM where Mesen-S keeps it"},
+    {"Mesen2 check value wrong", kMesen2, [](Bytes& f) { f.back() ^= 1; }, nullptr,
+     "it is a Mesen2 state whose compressed body is damaged"},
+    {"Mesen2 without work RAM", kMesen2,
+     MesenBodyChanged(kMesen2Sizes,
+                      [](Bytes& body) { body[Find(body, "memoryManager.workRam") + 20] = 'M'; }),
+     nullptr, "it is a Mesen2 state without work RAM (a memoryManager.workRam record)"},
+    {"Mesen2 records past the body's end", kMesen2,
+     MesenBodyChanged(kMesen2Sizes,
+                      [](Bytes& body) { Put32(body, Find(body, "cart.saveRam") + 13, 1u << 20); }),
+     nullptr, "it is a Mesen2 state whose records run past the end of its body"},
+    {"Mesen2 picture of another size", kMesen2, [](Bytes& f) { Put32(f, 15, 122369); }, nullptr,
+     "it is a Mesen2 state whose picture is damaged"},
+    {"Mesen2 picture damaged", kMesen2, [](Bytes& f) { f[35 + *Load32(f, 31) - 1] ^= 1; }, nullptr,
+     "it is a Mesen2 state whose picture is damaged"},
+    {"Mesen2 of a newer version", kMesen2, [](Bytes& f) { Put32(f, 3, 0x020200); }, nullptr,
+     "it is a Mesen2 state of version 2.2.0, which this program does not know"},
+    {"Mesen2 of format 2", kMesen2, [](Bytes& f) { Put32(f, 7, 2); }, nullptr,
+     "it is a Mesen2 state of format 2, which this program does not know"},
+    {"Mesen2 of another console", kMesen2, [](Bytes& f) { Put32(f, 11, 1); }, nullptr,
+     "it is a Mesen2 state of another console than the Super Nintendo (console 1)"},
 };
 
 class Damaged : public ::testing::TestWithParam<Damage> {};

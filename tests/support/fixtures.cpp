@@ -248,15 +248,17 @@ Bytes WriteZip(const std::vector<ZipRecord>& entries) {
 }
 
 std::size_t ContainerHeaderSize(const Bytes& file) {
-    if (file.size() >= 2 && file[0] == 0x1F && file[1] == 0x8B) {
-        return 10;
-    }
-    return file.size() >= 2 && file[0] == 'P' && file[1] == 'K' ? 14 : 20;
+    return file.size() >= 2 && file[0] == 0x1F && file[1] == 0x8B ? 10 : 20;
 }
 
 Bytes DecodedBody(const Bytes& file) {
     const auto state = DecodedState::Decode(file);
     return state ? Bytes(state->Body().begin(), state->Body().end()) : Bytes();
+}
+
+Bytes DecodedStream(const Bytes& file) {
+    const auto state = DecodedState::Decode(file);
+    return state ? Bytes(state->Stream().begin(), state->Stream().end()) : Bytes();
 }
 
 std::uint16_t GameChecksum(std::span<const std::uint8_t> slot) {
@@ -305,6 +307,7 @@ std::vector<RealState> EveryRealState() {
     std::vector<RealState> states(std::begin(kRealStates), std::end(kRealStates));
     states.insert(states.end(), std::begin(kTodaysStates), std::end(kTodaysStates));
     states.insert(states.end(), std::begin(kLineageStates), std::end(kLineageStates));
+    states.insert(states.end(), std::begin(kMesenStates), std::end(kMesenStates));
     states.insert(states.end(), std::begin(kBsnesDesktopStates), std::end(kBsnesDesktopStates));
     return states;
 }

@@ -76,6 +76,9 @@ struct RealState {
     std::size_t workRam;     // offset of console address 0x7E0000 in it
     std::size_t batteryRam;  // 8192 bytes; 0 where the state stores none
     bool compressed;
+    // Where the decoded stream keeps the body coded: how many bytes at its start (headers, a
+    // picture, a file name) a save keeps as they are.
+    std::size_t keptHead = 0;
 };
 
 // The states of ZSNES's versions.
@@ -135,10 +138,21 @@ inline constexpr RealState kLineageStates[] = {
      "RetroArch state, snes9x2005 plus core, compressed", 564568, 68700, 199772, true},
 };
 
+// Mesen's, whose body is compressed inside the stream: Mesen-S's as RetroArch's core data, after
+// a head of 82 bytes (RASTATE's and MEM's, then "MSS", version, format, SHA-1, a byte and the
+// file name), and Mesen2's own file after 196 (header, picture, file name, the body's flag).
+inline constexpr RealState kMesenStates[] = {
+    {"retroarch-1.14-mesen-s-0.4.0.state", "RetroArch state, Mesen-S core (format 8)", 274989, 66,
+     200404, false, 82},
+    {"retroarch-1.14-mesen-s-0.4.0-rzip.state",
+     "RetroArch state, Mesen-S core (format 8), compressed", 274989, 66, 200404, true, 82},
+    {"mesen2-2.1.1.mss", "Mesen2 state, format 4", 324245, 580, 244568, false, 196},
+};
+
 // The bsnes desktop program's .bsz of two quick saves (slots 1 and 2): the body is the bsnes 115
-// image of the newer, slot 2.
+// image of the newer, slot 2, and a save keeps slot 1's entry, the first 38840 bytes, as it is.
 inline constexpr RealState kBsnesDesktopStates[] = {
-    {"bsnes-115.bsz", "bsnes 115 states (.bsz)", 290423, 8836, 558, true},
+    {"bsnes-115.bsz", "bsnes 115 states (.bsz)", 290423, 8836, 558, false, 38840},
 };
 
 // Every state in tests/data, ZSNES's first.
@@ -149,14 +163,15 @@ inline void PrintTo(const RealState& state, std::ostream* out) {
 }
 
 // The first bytes of a compressed file that say what kind of container it is, which a save
-// keeps: gzip's header (its time and system byte), RZIP's (chunk size and length), or a ZIP's
-// first entry record up to its CRC-32 (version, flags, method and time).
+// keeps: gzip's header (its time and system byte) or RZIP's (chunk size and length).
 std::size_t ContainerHeaderSize(const Bytes& file);
 
 std::filesystem::path TestData(const std::string& name);
 // What the programs edit of a file: its decoded stream, or the open state's body where the file
 // keeps it coded; nothing when they refuse the file.
 Bytes DecodedBody(const Bytes& file);
+// The decoded stream of a file the programs open, as it holds the body; nothing when refused.
+Bytes DecodedStream(const Bytes& file);
 
 // A ZIP entry as the tests write and read one, by the format's layout and apart from the
 // program's libzip. bsnes writes stored entries, version 20, flags 0, no extra fields.
