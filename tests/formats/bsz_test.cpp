@@ -8,6 +8,7 @@
 
 #include <tuple>
 
+#include "bsnes_bsz.h"
 #include "bsnes_rle.h"
 #include "decoded_state.h"
 #include "fixtures.h"
@@ -352,27 +353,39 @@ TEST(BszFile, CopiesTheOpenStateIntoAnotherEntry) {
     EXPECT_FALSE(Preview(after[0].data) == Preview(before[0].data));
 }
 
-// A file whose entry another tool coded otherwise than bsnes: saved without a change it stays
-// byte for byte, even where a value was changed and changed back.
+// The check of every save: whether an entry holds a body, told without opening it.
+TEST(BszFile, TellsWhichStateHoldsABody) {
+    const Bytes file = ReadBytes(TestData(kBsz));
+    const auto found = ReadBsz(file);
+    ASSERT_TRUE(found && found->body);
+    auto body = found->body->Open(file, 1);
+    ASSERT_TRUE(body);
+    EXPECT_TRUE(found->body->Holds(file, 1, body->bytes, 8836));
+    EXPECT_FALSE(found->body->Holds(file, 1, body->bytes, 8852));
+    EXPECT_FALSE(found->body->Holds(file, 0, body->bytes, 8836));  // 31 bytes differ
+    body->bytes[kGold] ^= 1;
+    EXPECT_FALSE(found->body->Holds(file, 1, body->bytes, 8836));
+    body->bytes.pop_back();
+    EXPECT_FALSE(found->body->Holds(file, 1, body->bytes, 8836));
+}
+
+// A file whose entry another tool coded otherwise than bsnes: its coding saves an unchanged
+// state without touching a byte, and codes a changed one as bsnes does.
 TEST(BszFile, KeepsAnotherCodersEntryWhileItsStateIsUnchanged) {
     const Bytes file = WriteZip({StoredEntry("Quick/Slot 4.bst", StateWithGold(500))});
-    auto state = DecodedState::Decode(file);
-    ASSERT_TRUE(state) << state.Refusal();
-    ASSERT_EQ(GoldIn(*state), 500u);
-    auto saved = state->Encode();
+    const auto found = ReadBsz(file);
+    ASSERT_TRUE(found && found->body) << found.Refusal();
+    auto body = found->body->Open(file, 0);
+    ASSERT_TRUE(body) << body.Refusal();
+    auto saved = found->body->Encode(file, 0, body->bytes);
     ASSERT_TRUE(saved);
     EXPECT_TRUE(*saved == file);
-    state->WorkRam()[0x2C53] ^= 1;
-    state->WorkRam()[0x2C53] ^= 1;
-    saved = state->Encode();
-    ASSERT_TRUE(saved);
-    EXPECT_TRUE(*saved == file);
-    state->WorkRam()[0x2C53] ^= 1;
-    saved = state->Encode();
+    body->bytes[kGold] ^= 1;
+    saved = found->body->Encode(file, 0, body->bytes);
     ASSERT_TRUE(saved);
     const Bytes entry = ReadZip(*saved).at(0).data;
     Bytes coding;
-    EncodeBsnesRle(state->Body(), coding);
+    EncodeBsnesRle(body->bytes, coding);
     EXPECT_TRUE(CodedImage(entry) == coding);
     EXPECT_LT(entry.size(), ReadZip(file).at(0).data.size());
 }
