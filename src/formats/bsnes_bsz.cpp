@@ -10,7 +10,6 @@
 #include "bsnes_rle.h"
 #include "bsnes_state.h"
 #include "zip_archive.h"
-#include "zlib_codec.h"
 
 namespace orvane {
 
@@ -101,9 +100,6 @@ Outcome<StateEntry> ReadEntry(const ZipArchive& zip, std::size_t index) {
     if (bytes->size() != entry.size) {
         return Result::Refused("it is stored with a length other than its own");
     }
-    if (Crc32(*bytes) != entry.crc) {
-        return Result::Refused("it is damaged: its bytes do not match its CRC-32");
-    }
     if (Load32(*bytes, 0) != kEntryWord) {
         return Result::Refused("it does not start with bsnes's word 0x5A220000");
     }
@@ -126,6 +122,20 @@ Outcome<StreamLayout> CheckEntry(const ZipArchive& zip, std::size_t index) {
         return Outcome<StreamLayout>::Refused(image);
     }
     return ParseBsnesImageHead(image->head, image->size);
+}
+
+// The state opened into bsnes 115's image, or why it does not open, as a clause.
+Outcome<Body> OpenEntry(const StateEntry& entry, const Held& held) {
+    auto image = DecodeBsnesRle(entry.CodedImage());
+    if (!image) {
+        return Outcome<Body>::Refused(image);
+    }
+    auto layout = ParseBsnesImage(image->head);
+    if (!layout) {
+        return Outcome<Body>::Refused(layout);
+    }
+    layout->detail = kQuickStates[held.kind].title;
+    return Body{std::move(image->head), std::move(*layout)};
 }
 
 // What a state that does not open is, in words after its title: "Quick save 2: deflated, ...".
@@ -160,16 +170,11 @@ public:
             return Outcome<Body>::Refused(found);
         }
         const Held& held = found->held[state];
-        auto image = DecodeBsnesRle(found->entry.CodedImage());
-        if (!image) {
-            return Outcome<Body>::Refused(FileWhose(held, image.Refusal()));
+        auto body = OpenEntry(found->entry, held);
+        if (!body) {
+            return Outcome<Body>::Refused(FileWhose(held, body.Refusal()));
         }
-        auto layout = ParseBsnesImage(image->head);
-        if (!layout) {
-            return Outcome<Body>::Refused(FileWhose(held, layout.Refusal()));
-        }
-        layout->detail = kQuickStates[held.kind].title;
-        return Body{std::move(image->head), std::move(*layout)};
+        return body;
     }
 
     // Without decoding into memory of its own: the check of every save.
@@ -186,7 +191,8 @@ public:
     // The entry is coded again only where the image changed: a state saved unchanged keeps the
     // file as it was, whatever coder wrote it.
     Outcome<Bytes> Encode(ByteSpan stream, std::size_t state, ByteSpan body) const override {
-        const auto found = Find(stream, state);
+        // A stream that was taken, and is written anew with every header checked.
+        const auto found = Find(stream, state, ZipArchive::Headers::Trusted);
         if (!found) {
             return Outcome<Bytes>::Refused(found);
         }
@@ -235,8 +241,9 @@ private:
         StateEntry entry;
     };
 
-    static Outcome<Found> Find(ByteSpan stream, std::size_t state) {
-        auto zip = ZipArchive::Open(stream);
+    static Outcome<Found> Find(ByteSpan stream, std::size_t state,
+                               ZipArchive::Headers headers = ZipArchive::Headers::Checked) {
+        auto zip = ZipArchive::Open(stream, headers);
         if (!zip) {
             return Outcome<Found>::Refused(zip);
         }
@@ -285,14 +292,17 @@ Outcome<FormatFound> ReadBsz(ByteSpan data) {
         }
         return held[a].entry > held[b].entry;
     });
+    // The state found is opened at once: the user sees it next.
     std::vector<std::string> refusals(held.size());
     for (std::size_t state : order) {
-        const auto checked = CheckEntry(*zip, held[state].entry);
-        if (checked) {
-            return FormatFound{StreamLayout{0, std::nullopt, checked->writer, {}},
-                               std::make_shared<const QuickStates>(state)};
+        const auto entry = ReadEntry(*zip, held[state].entry);
+        auto body = entry ? OpenEntry(*entry, held[state]) : Outcome<Body>::Refused(entry);
+        if (body) {
+            const std::string writer = body->layout.writer;
+            return FormatFound{StreamLayout{0, std::nullopt, writer, {}},
+                               std::make_shared<const QuickStates>(state), std::move(*body)};
         }
-        refusals[state] = Of(held[state], checked.Refusal());
+        refusals[state] = Of(held[state], body.Refusal());
     }
     std::string words;
     for (const std::string& refusal : refusals) {

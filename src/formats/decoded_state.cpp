@@ -57,6 +57,18 @@ Outcome<FormatFound> ReadRetroArchCore(ByteSpan stream, Compression compression,
         " bytes long");
 }
 
+// The first row that claims a stream not in RetroArch's wrapper, where its compression allows
+// the row; a bare core's data is RetroArch's where no emulator writes it as a file.
+const StateFormat* Claiming(ByteSpan stream, unsigned place) {
+    for (const StateFormat& candidate : StateFormats()) {
+        if ((IsIn(candidate, place) || (place == kOwnFile && IsIn(candidate, kRetroArchCore))) &&
+            candidate.claims(stream)) {
+            return &candidate;
+        }
+    }
+    return nullptr;
+}
+
 }  // namespace
 
 // What a decoded stream is: the first format of the table that claims it, in the places its
@@ -71,15 +83,8 @@ Outcome<DecodedState::Identity> DecodedState::Identify(ByteSpan stream, Compress
         found = ReadRetroArchCore(stream, compression, wrapped);
     } else {
         const unsigned place = compression == Compression::Gzip ? kGzipped : kOwnFile;
-        const StateFormat* format = nullptr;
-        for (const StateFormat& candidate : StateFormats()) {
-            if ((IsIn(candidate, place) ||
-                 (place == kOwnFile && IsIn(candidate, kRetroArchCore))) &&
-                candidate.claims(stream)) {
-                format = &candidate;
-                break;
-            }
-        }
+        const StateFormat* format = Claiming(stream, place);
+        identity.format = format;
         if (format == nullptr) {
             return Outcome<Identity>::Refused(
                 "it is a gzip-compressed file that holds no snes9x or mednafen state");
@@ -97,6 +102,7 @@ Outcome<DecodedState::Identity> DecodedState::Identify(ByteSpan stream, Compress
     }
     identity.layout = std::move(found->layout);
     identity.coding = std::move(found->body);
+    identity.opened = std::move(found->opened);
     if (retroArch) {
         identity.name = "RetroArch state, " + Core(identity.layout);
         if (!wrapped) {
@@ -144,6 +150,7 @@ Outcome<DecodedState> DecodedState::Read(ByteSpan file, Bytes* storage, bool kee
     state.m_name = std::move(found->name);
     state.m_writer = found->writer;
     state.m_coding = std::move(found->coding);
+    state.m_format = found->format;
     if (compressed && keepOriginal) {
         state.m_file.assign(file.begin(), file.end());
         state.m_loadedStream = state.m_stream;
@@ -153,7 +160,9 @@ Outcome<DecodedState> DecodedState::Read(ByteSpan file, Bytes* storage, bool kee
         }
         state.m_stream.assign(file.begin(), file.end());
     }
-    if (state.m_coding) {
+    if (state.m_coding && found->opened) {
+        state.Adopt(state.m_coding->FirstToOpen(state.m_stream), std::move(*found->opened));
+    } else if (state.m_coding) {
         const auto opened = state.OpenStoredState(state.m_coding->FirstToOpen(state.m_stream));
         if (!opened) {
             return Result::Refused(opened);
@@ -181,12 +190,16 @@ Outcome<std::size_t> DecodedState::OpenStoredState(std::size_t state) {
     if (!body) {
         return Outcome<std::size_t>::Refused(body);
     }
+    Adopt(state, std::move(*body));
+    return state;
+}
+
+void DecodedState::Adopt(std::size_t state, orvane::Body body) {
     m_openState = state;
-    m_layout = std::move(body->layout);
-    m_body = std::move(body->bytes);
+    m_layout = std::move(body.layout);
+    m_body = std::move(body.bytes);
     m_openedBody = m_body;
     m_streamHoldsOpened = true;
-    return state;
 }
 
 Outcome<Bytes> DecodedState::StoredWorkRam(std::size_t state) const {
@@ -241,6 +254,12 @@ WholeFileOnly DecodedState::Replacing() const {
 bool DecodedState::GivesBack(ByteSpan file, ByteSpan stream) const {
     // A plain file is the stream: looking at it again is enough, and copies nothing.
     if (m_compression == Compression::None) {
+        // The same row claims the file again and its coding finds the edited state in it: a whole
+        // look at the file would read the same entry or slot once more.
+        if (m_coding && m_format != nullptr) {
+            return Claiming(file, kOwnFile) == m_format &&
+                   m_coding->Holds(file, m_openState, m_body, m_layout.workRam);
+        }
         const auto again = Identify(file, m_compression);
         if (!again || again->name != m_name) {
             return false;
@@ -282,7 +301,13 @@ Outcome<Bytes> DecodedState::Encode(Bytes* storage) const {
     bool encoded = true;
     switch (m_compression) {
         case Compression::None:
-            file.assign(stream.begin(), stream.end());
+            // A stream coded anew is the file already; a copy would cost as much as the coding.
+            if (!coded.empty()) {
+                file = std::move(coded);
+                stream = file;
+            } else {
+                file.assign(stream.begin(), stream.end());
+            }
             break;
         case Compression::Gzip:
             if (std::equal(stream.begin(), stream.end(), m_loadedStream.begin(),

@@ -6,6 +6,7 @@
 // the body of a state the stream keeps coded; nothing moves.
 
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -91,6 +92,9 @@ private:
         std::string name;
         Emulator writer = Emulator::Zsnes;
         std::shared_ptr<const BodyCoding> coding;
+        // The row that took an emulator's own file; null for RetroArch's states.
+        const StateFormat* format = nullptr;
+        std::optional<orvane::Body> opened;  // the first state, where finding the format opened it
     };
 
     DecodedState() = default;
@@ -98,6 +102,8 @@ private:
     // Decode, keeping what re-encoding a compressed file needs of the file as read only when
     // asked: a check of an encoded file needs none of it.
     static Outcome<DecodedState> Read(ByteSpan file, Bytes* storage, bool keepOriginal);
+    // The state `state` opened into `body`, as it is now and as opened.
+    void Adopt(std::size_t state, orvane::Body body);
     // Whether an encoded file decodes to `stream` (or, when that is empty, to this state's
     // stream), of the same kind, with the open state's body as it is here.
     bool GivesBack(ByteSpan file, ByteSpan stream) const;
@@ -117,6 +123,7 @@ private:
     // Where the stream keeps its states coded: how, which is open, its body as edited and as
     // opened or last saved.
     std::shared_ptr<const BodyCoding> m_coding;
+    const StateFormat* m_format = nullptr;
     std::size_t m_openState = 0;
     Bytes m_body;
     Bytes m_openedBody;

@@ -5,6 +5,7 @@
 // Recognising a file is a walk over the table; a format is one file and one row.
 
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -32,6 +33,8 @@ enum class Emulator {
 struct FormatFound {
     StreamLayout layout;
     std::shared_ptr<const BodyCoding> body;
+    // The state the body's coding opens first, where finding the format opened it already.
+    std::optional<Body> opened = std::nullopt;
 };
 
 // Where a format's data is found, as flags.

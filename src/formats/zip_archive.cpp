@@ -47,6 +47,8 @@ zip_t* OpenInPlace(ByteSpan file, int flags, zip_source_t*& source, ErrorText& e
 // archive to edit.
 constexpr int kChecked = ZIP_CHECKCONS;
 
+const char* const kRunsPast = "it runs past the end of the file";
+
 Outcome<Bytes> NoArchive(const std::string& words) {
     return Outcome<Bytes>::Refused("it is a ZIP file whose directory cannot be read (" + words +
                                    ")");
@@ -108,11 +110,12 @@ void ZipDiscard::operator()(zip* archive) const {
     zip_discard(archive);
 }
 
-Outcome<ZipArchive> ZipArchive::Open(ByteSpan file) {
+Outcome<ZipArchive> ZipArchive::Open(ByteSpan file, Headers headers) {
     ErrorText error;
     zip_source_t* source = nullptr;
     ZipArchive archive;
-    archive.m_zip.reset(OpenInPlace(file, ZIP_RDONLY | kChecked, source, error));
+    archive.m_zip.reset(OpenInPlace(file, ZIP_RDONLY | (headers == Headers::Checked ? kChecked : 0),
+                                    source, error));
     archive.m_fileSize = file.size();
     if (!archive.m_zip) {
         return Outcome<ZipArchive>::Refused(Inconsistent(file, error.Words()));
@@ -132,8 +135,9 @@ Outcome<Bytes> ZipArchive::Inconsistent(ByteSpan file, const std::string& words)
         return NoArchive(words);
     }
     loose.ListEntries();
+    // An entry read from the wrong place fails its CRC-32 too; that says nothing of the cause.
     for (std::size_t i = 0; i < loose.m_entries.size(); ++i) {
-        if (const auto stored = loose.Stored(i); !stored) {
+        if (const auto stored = loose.Stored(i); !stored && stored.Refusal() == kRunsPast) {
             return Outcome<Bytes>::Refused("it is a ZIP file whose entry \"" +
                                            Printable(loose.m_entries[i].name) + "\" " +
                                            stored.Refusal().substr(3));
@@ -163,9 +167,7 @@ void ZipArchive::ListEntries() {
 
 Outcome<Bytes> ZipArchive::Stored(std::size_t index) const {
     const ZipEntry& entry = m_entries.at(index);
-    const auto cutShort = [] {
-        return Outcome<Bytes>::Refused("it runs past the end of the file");
-    };
+    const auto cutShort = [] { return Outcome<Bytes>::Refused(kRunsPast); };
     // Before anything is taken for it: an entry holds no more than the whole file.
     if (entry.storedSize > m_fileSize) {
         return cutShort();
@@ -179,6 +181,13 @@ Outcome<Bytes> ZipArchive::Stored(std::size_t index) const {
     if (zip_fread(file.get(), bytes.data(), bytes.size()) !=
         static_cast<zip_int64_t>(bytes.size())) {
         return cutShort();
+    }
+    // libzip sums a stored entry's CRC-32 as it reads and compares it at the end.
+    std::uint8_t beyond = 0;
+    if (zip_fread(file.get(), &beyond, 1) != 0) {
+        return zip_error_code_zip(zip_file_get_error(file.get())) == ZIP_ER_CRC
+                   ? Outcome<Bytes>::Refused("it is damaged: its bytes do not match its CRC-32")
+                   : cutShort();
     }
     return bytes;
 }
