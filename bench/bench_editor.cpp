@@ -57,7 +57,8 @@ public:
 
 // The demo state in the container of the real state of this name, or the demo state itself.
 const char* const kCycleStates[] = {nullptr, "snes9x-1.63.000",
-                                    "retroarch-1.14-snes9x-1.63-rzip.state"};
+                                    "retroarch-1.14-snes9x-1.63-rzip.state", "mesen2-2.1.1.mss",
+                                    "bsnes-115.bsz"};
 
 // The shown editor over a copy of a demo state, which Save overwrites.
 struct Editor {

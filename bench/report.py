@@ -18,8 +18,10 @@ LOAD_SAVE_FACTOR = 2.0
 COMPRESSED_LOAD_SAVE_FACTOR = 1.3
 COMPRESSED_MEMORY_FACTOR = 1.2
 # bench_formats' states by their argument, and bench_editor's cycle states.
-COMPRESSED_STATES = ("snes9x, gzip, 1557631-byte stream", "RetroArch snes9x core, RZIP, 823432")
-CYCLE_STATES = ("ZSNES demo, 282459 bytes", "snes9x, gzip", "RetroArch, RZIP")
+COMPRESSED_STATES = ("snes9x, gzip, 1557631-byte stream", "RetroArch snes9x core, RZIP, 823432",
+                     "Mesen2, zlib body of 324245", "bsnes .bsz, RLE image of 290423")
+CYCLE_STATES = ("ZSNES demo, 282459 bytes", "snes9x, gzip", "RetroArch, RZIP", "Mesen2",
+                "bsnes .bsz")
 STATE_SIZES = (274047, 282459)
 ACTIVATION_TARGET_MS = 16.0
 STARTUP_TIME_FACTOR = 1.5
