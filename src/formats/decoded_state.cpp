@@ -198,7 +198,8 @@ void DecodedState::Adopt(std::size_t state, orvane::Body body) {
     m_openState = state;
     m_layout = std::move(body.layout);
     m_body = std::move(body.bytes);
-    m_openedBody = m_body;
+    const ByteSpan workRam = std::as_const(*this).WorkRam();
+    m_openedWorkRam.assign(workRam.begin(), workRam.end());
     m_streamHoldsOpened = true;
 }
 
@@ -241,7 +242,8 @@ void DecodedState::Saved(ByteSpan file) {
     } else {
         m_streamHoldsOpened = false;
     }
-    m_openedBody = m_body;
+    const ByteSpan workRam = std::as_const(*this).WorkRam();
+    m_openedWorkRam.assign(workRam.begin(), workRam.end());
 }
 
 WholeFileOnly DecodedState::Replacing() const {
@@ -286,7 +288,7 @@ Outcome<Bytes> DecodedState::Encode(Bytes* storage) const {
     // compressed body).
     Bytes coded;
     ByteSpan stream = m_stream;
-    if (m_coding && !(m_streamHoldsOpened && m_body == m_openedBody)) {
+    if (m_coding && (!m_streamHoldsOpened || OpenStateEdited())) {
         auto encoded = m_coding->Encode(m_stream, m_openState, m_body);
         if (!encoded) {
             return Outcome<Bytes>::Refused(encoded);

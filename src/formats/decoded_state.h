@@ -5,6 +5,7 @@
 // write the stream back into the same container. Edits change bytes of the stream in place, or of
 // the body of a state the stream keeps coded; nothing moves.
 
+#include <algorithm>
 #include <memory>
 #include <optional>
 #include <span>
@@ -70,7 +71,9 @@ public:
     // A stored state's work RAM as the stream holds it, without opening it.
     Outcome<Bytes> StoredWorkRam(std::size_t state) const;
     // Whether the open one of States() was changed since it was opened or last saved.
-    bool OpenStateEdited() const { return m_coding && m_body != m_openedBody; }
+    bool OpenStateEdited() const {
+        return m_coding && !std::ranges::equal(WorkRam(), m_openedWorkRam);
+    }
     // Makes state `to` of States() a copy of the open state as edited.
     Outcome<std::size_t> CopyOpenStateTo(std::size_t to);
     // After the file that Encode gave was written where this state was loaded from.
@@ -120,13 +123,13 @@ private:
     Bytes m_gzipHeader;
     std::uint32_t m_chunkSize = 0;
     std::vector<RzipChunk> m_chunks;
-    // Where the stream keeps its states coded: how, which is open, its body as edited and as
-    // opened or last saved.
+    // Where the stream keeps its states coded: how, which is open, its body as edited.
     std::shared_ptr<const BodyCoding> m_coding;
     const StateFormat* m_format = nullptr;
     std::size_t m_openState = 0;
     Bytes m_body;
-    Bytes m_openedBody;
+    // Work RAM as opened or last saved: nothing else of the body is ever edited.
+    Bytes m_openedWorkRam;
     // Whether the stream holds the open state as opened: not once a compressed file was saved,
     // whose stream stays as loaded.
     bool m_streamHoldsOpened = true;
