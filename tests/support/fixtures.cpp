@@ -232,7 +232,7 @@ Bytes WriteZip(const std::vector<ZipRecord>& entries) {
         Put(file, kDirectoryRecord, 4);
         Put(file, entries[i].madeBy, 2);
         PutShared(file, entries[i], entries[i].data.size());
-        Put(file, 0, 12);  // extra field, comment, disk, attributes
+        file.insert(file.end(), 12, 0);  // extra field, comment, disk, attributes
         Put(file, offsets[i], 4);
         file.insert(file.end(), entries[i].name.begin(), entries[i].name.end());
     }
