@@ -69,6 +69,38 @@ TEST(Encoders, GiveBackTheEmulatorsOwnFiles) {
     }
 }
 
+// Another tool may have compressed a state harder than snes9x does: deflating the same stream
+// again gives other bytes, so a state encoded without a change keeps the file's own.
+TEST(Encoders, KeepAnotherCompressionLevelsBytesWhileTheStreamIsUnchanged) {
+    const Bytes stream = DecodedStream(ReadBytes(TestData("snes9x-1.63.000")));
+    Bytes file = {0x1F, 0x8B, 8, 0, 0, 0, 0, 0, 2, 3};  // extra flags 2: the best compression
+    ASSERT_TRUE(DeflateAppend(stream, ZlibWrapper::Raw, 9, file));
+    for (const std::uint32_t word : {Crc32(stream), static_cast<std::uint32_t>(stream.size())}) {
+        for (int i = 0; i < 4; ++i) {
+            file.push_back(static_cast<std::uint8_t>(word >> (8 * i)));
+        }
+    }
+    ASSERT_FALSE(Gzipped(stream) == file);
+
+    auto state = DecodedState::Decode(file);
+    ASSERT_TRUE(state);
+    const auto unchanged = state->Encode();
+    ASSERT_TRUE(unchanged);
+    EXPECT_TRUE(*unchanged == file);
+
+    // Edited, it is compressed anew, and only the edited byte differs.
+    state->WorkRam()[0] ^= 0xFF;
+    const auto edited = state->Encode();
+    ASSERT_TRUE(edited);
+    const Bytes again = DecodedStream(*edited);
+    ASSERT_EQ(again.size(), stream.size());
+    std::size_t differing = 0;
+    for (std::size_t i = 0; i < again.size(); ++i) {
+        differing += again[i] != stream[i];
+    }
+    EXPECT_EQ(differing, 1u);
+}
+
 TEST(Encoders, CompressAgainOnlyTheRzipChunkThatChanged) {
     const Bytes file = ReadBytes(TestData("retroarch-1.14-snes9x-1.63-rzip.state"));
     auto state = DecodedState::Decode(file);
