@@ -29,8 +29,7 @@ std::uint16_t Load16(ByteSpan bytes, std::size_t at) {
 }
 
 void Store16(Bytes& bytes, std::size_t at, std::uint16_t value) {
-    bytes[at] = static_cast<std::uint8_t>(value);
-    bytes[at + 1] = static_cast<std::uint8_t>(value >> 8);
+    StoreLittle(bytes, at, value, 2);
 }
 
 SlotStatus StatusOf(ByteSpan file, std::size_t n) {

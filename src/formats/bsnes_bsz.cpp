@@ -211,9 +211,7 @@ public:
             return Bytes(stream.begin(), stream.end());
         }
         // The image is within the decode limit, so its coding fits the header's u32.
-        for (std::size_t i = 0; i < 4; ++i) {
-            coded[4 + i] = static_cast<std::uint8_t>(length >> (8 * i));
-        }
+        StoreLittle(coded, 4, length, 4);
         // The preview and whatever follows it, as they were.
         coded.insert(coded.end(), old.begin() + kEntryHeader + entry.coded, old.end());
         return WithStoredEntry(stream, found->held[state].entry, coded, kBsnesZipVersion);

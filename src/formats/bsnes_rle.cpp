@@ -130,10 +130,7 @@ bool BsnesRleGives(ByteSpan coded, ByteSpan data) {
 void EncodeBsnesRle(ByteSpan data, Bytes& out) {
     // A state codes to about a seventh of its size; a little more room spares most regrowth.
     out.reserve(out.size() + 8 + data.size() / 4);
-    for (int i = 0; i < 8; ++i) {
-        out.push_back(
-            static_cast<std::uint8_t>(static_cast<std::uint64_t>(data.size()) >> (8 * i)));
-    }
+    AppendLittle(out, data.size(), 8);
     std::size_t literals = 0;
     std::size_t at = 0;
     while (at < data.size()) {

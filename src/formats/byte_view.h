@@ -60,10 +60,21 @@ inline std::optional<std::uint32_t> Load32(ByteSpan bytes, std::size_t at) {
     return value ? std::optional<std::uint32_t>(static_cast<std::uint32_t>(*value)) : std::nullopt;
 }
 
-inline void Store32(Bytes& out, std::uint32_t value) {
-    for (int i = 0; i < 4; ++i) {
-        out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+// Writes `value` little-endian into the `width` bytes at `at`, which the caller has room for.
+inline void StoreLittle(std::span<std::uint8_t> bytes, std::size_t at, std::uint64_t value,
+                        std::size_t width) {
+    for (std::size_t i = 0; i < width; ++i) {
+        bytes[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
     }
+}
+
+inline void AppendLittle(Bytes& out, std::uint64_t value, std::size_t width) {
+    out.resize(out.size() + width);
+    StoreLittle(out, out.size() - width, value, width);
+}
+
+inline void Store32(Bytes& out, std::uint32_t value) {
+    AppendLittle(out, value, 4);
 }
 
 // The bytes up to the first zero as text, for a name field of fixed width.

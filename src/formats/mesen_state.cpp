@@ -154,9 +154,7 @@ Outcome<Bytes> WriteBody(ByteSpan data, const BodyPlace& place, ByteSpan body, b
         return Outcome<Bytes>::Refused("there was not enough memory to compress it");
     }
     const auto length = static_cast<std::uint32_t>(out.size() - lengthAt - 4);
-    for (std::size_t i = 0; i < 4; ++i) {
-        out[lengthAt + i] = static_cast<std::uint8_t>(length >> (8 * i));
-    }
+    StoreLittle(out, lengthAt, length, 4);
     return out;
 }
 

@@ -95,10 +95,7 @@ bool EncodeRzip(std::uint32_t chunkSize, ByteSpan stream, Bytes& out,
             return false;
         }
         const auto length = static_cast<std::uint32_t>(out.size() - lengthAt - 4);
-        for (int i = 0; i < 4; ++i) {
-            out[lengthAt + static_cast<std::size_t>(i)] =
-                static_cast<std::uint8_t>(length >> (8 * i));
-        }
+        StoreLittle(out, lengthAt, length, 4);
     }
     return true;
 }

@@ -75,11 +75,8 @@ TEST(Encoders, KeepAnotherCompressionLevelsBytesWhileTheStreamIsUnchanged) {
     const Bytes stream = DecodedStream(ReadBytes(TestData("snes9x-1.63.000")));
     Bytes file = {0x1F, 0x8B, 8, 0, 0, 0, 0, 0, 2, 3};  // extra flags 2: the best compression
     ASSERT_TRUE(DeflateAppend(stream, ZlibWrapper::Raw, 9, file));
-    for (const std::uint32_t word : {Crc32(stream), static_cast<std::uint32_t>(stream.size())}) {
-        for (int i = 0; i < 4; ++i) {
-            file.push_back(static_cast<std::uint8_t>(word >> (8 * i)));
-        }
-    }
+    Store32(file, Crc32(stream));
+    Store32(file, static_cast<std::uint32_t>(stream.size()));
     ASSERT_FALSE(Gzipped(stream) == file);
 
     auto state = DecodedState::Decode(file);
